@@ -1,0 +1,140 @@
+// The built program, run as a process with its standard streams arranged.
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <csignal>
+#include <string>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+const std::string kListing = "0 0\n0 1\n0 2\n1 1\n1 2\n2 2\n";
+
+enum class Input { DevNull, Closed };
+enum class Output { Pipe, DevFull, Closed, PipeWithNoReader };
+
+struct Outcome {
+  bool exited = false;
+  int exitStatus = -1;
+  int killedBySignal = 0;
+  std::string out;
+  std::string err;
+};
+
+std::string readToEnd(int fd) {
+  std::string text;
+  char chunk[4096];
+  for (;;) {
+    const ssize_t count = read(fd, chunk, sizeof chunk);
+    if (count > 0) {
+      text.append(chunk, static_cast<std::size_t>(count));
+    } else if (count == 0 || errno != EINTR) {
+      return text;
+    }
+  }
+}
+
+Outcome runPairs(std::vector<std::string> args, Input input, Output output) {
+  args.insert(args.begin(), PAIRS_EXECUTABLE);
+  std::vector<char *> argv;
+  for (std::string &arg : args) {
+    argv.push_back(arg.data());
+  }
+  argv.push_back(nullptr);
+
+  int outPipe[2];
+  int errPipe[2];
+  if (pipe2(outPipe, O_CLOEXEC) != 0 || pipe2(errPipe, O_CLOEXEC) != 0) {
+    ADD_FAILURE() << "pipe2 failed";
+    return {};
+  }
+  if (output == Output::PipeWithNoReader) {
+    close(outPipe[0]);
+  }
+
+  const pid_t child = fork();
+  if (child == 0) {
+    // Only async-signal-safe calls until exec. Descriptors opened here are
+    // close-on-exec; dup2 hands the program copies that are not.
+    if (input == Input::Closed) {
+      close(STDIN_FILENO);
+    } else {
+      dup2(open("/dev/null", O_RDONLY | O_CLOEXEC), STDIN_FILENO);
+    }
+    if (output == Output::Closed) {
+      close(STDOUT_FILENO);
+    } else if (output == Output::DevFull) {
+      dup2(open("/dev/full", O_WRONLY | O_CLOEXEC), STDOUT_FILENO);
+    } else {
+      dup2(outPipe[1], STDOUT_FILENO);
+    }
+    dup2(errPipe[1], STDERR_FILENO);
+    signal(SIGPIPE, SIG_DFL); // as from a shell, whatever the test runner set
+    execv(argv[0], argv.data());
+    _exit(127);
+  }
+
+  close(outPipe[1]);
+  close(errPipe[1]);
+  Outcome run;
+  if (output != Output::PipeWithNoReader) {
+    run.out = readToEnd(outPipe[0]);
+    close(outPipe[0]);
+  }
+  run.err = readToEnd(errPipe[0]);
+  close(errPipe[0]);
+
+  int status = 0;
+  if (child < 0 || waitpid(child, &status, 0) != child) {
+    ADD_FAILURE() << "could not start or wait for " << argv[0];
+    return run;
+  }
+  run.exited = WIFEXITED(status);
+  run.exitStatus = run.exited ? WEXITSTATUS(status) : -1;
+  run.killedBySignal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+  return run;
+}
+
+TEST(PairsProgram, WritesTheListingAndSucceedsWhateverItIsGiven) {
+  struct Start {
+    const char *what;
+    std::vector<std::string> args;
+    Input input;
+  };
+  const Start starts[] = {
+      {"no arguments", {}, Input::DevNull},
+      {"arguments", {"--help", "-n", "5", ""}, Input::DevNull},
+      {"standard input closed", {}, Input::Closed},
+  };
+  for (const Start &start : starts) {
+    SCOPED_TRACE(start.what);
+    const Outcome run = runPairs(start.args, start.input, Output::Pipe);
+    EXPECT_EQ(run.out, kListing);
+    EXPECT_EQ(run.err, "");
+    EXPECT_TRUE(run.exited);
+    EXPECT_EQ(run.exitStatus, 0);
+  }
+}
+
+TEST(PairsProgram, ReportsALostListingByStatusOneAndNothingElse) {
+  for (const Output output : {Output::DevFull, Output::Closed}) {
+    SCOPED_TRACE(output == Output::DevFull ? "/dev/full" : "closed");
+    const Outcome run = runPairs({}, Input::DevNull, output);
+    EXPECT_EQ(run.err, "");
+    EXPECT_TRUE(run.exited);
+    EXPECT_EQ(run.exitStatus, 1);
+  }
+}
+
+TEST(PairsProgram, IsEndedBySigpipeWhenTheReaderHasGone) {
+  const Outcome run = runPairs({}, Input::DevNull, Output::PipeWithNoReader);
+  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(run.killedBySignal, SIGPIPE);
+}
+
+} // namespace
