@@ -19,9 +19,7 @@ enum class Input { DevNull, Closed };
 enum class Output { Pipe, DevFull, Closed, PipeWithNoReader };
 
 struct Outcome {
-  bool exited = false;
-  int exitStatus = -1;
-  int killedBySignal = 0;
+  std::string ended; // "exit 0", "signal 13", ...
   std::string out;
   std::string err;
 };
@@ -94,9 +92,8 @@ Outcome runPairs(std::vector<std::string> args, Input input, Output output) {
     ADD_FAILURE() << "could not start or wait for " << argv[0];
     return run;
   }
-  run.exited = WIFEXITED(status);
-  run.exitStatus = run.exited ? WEXITSTATUS(status) : -1;
-  run.killedBySignal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+  run.ended = WIFEXITED(status) ? "exit " + std::to_string(WEXITSTATUS(status))
+                                : "signal " + std::to_string(WTERMSIG(status));
   return run;
 }
 
@@ -116,8 +113,7 @@ TEST(PairsProgram, WritesTheListingAndSucceedsWhateverItIsGiven) {
     const Outcome run = runPairs(start.args, start.input, Output::Pipe);
     EXPECT_EQ(run.out, kListing);
     EXPECT_EQ(run.err, "");
-    EXPECT_TRUE(run.exited);
-    EXPECT_EQ(run.exitStatus, 0);
+    EXPECT_EQ(run.ended, "exit 0");
   }
 }
 
@@ -126,15 +122,14 @@ TEST(PairsProgram, ReportsALostListingByStatusOneAndNothingElse) {
     SCOPED_TRACE(output == Output::DevFull ? "/dev/full" : "closed");
     const Outcome run = runPairs({}, Input::DevNull, output);
     EXPECT_EQ(run.err, "");
-    EXPECT_TRUE(run.exited);
-    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_EQ(run.ended, "exit 1");
   }
 }
 
 TEST(PairsProgram, IsEndedBySigpipeWhenTheReaderHasGone) {
   const Outcome run = runPairs({}, Input::DevNull, Output::PipeWithNoReader);
   EXPECT_EQ(run.err, "");
-  EXPECT_EQ(run.killedBySignal, SIGPIPE);
+  EXPECT_EQ(run.ended, "signal " + std::to_string(SIGPIPE));
 }
 
 } // namespace
