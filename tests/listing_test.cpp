@@ -84,7 +84,6 @@ TEST_F(PrintNumbers, WritesNumbersUnpaddedInAscendingOrder) {
 }
 
 TEST_F(PrintNumbers, CallsInARowWriteTheirListingsBackToBack) {
-  output.received.clear();
   printNumbers(2);
   printNumbers(1);
   EXPECT_EQ(output.received, "0 0\n0 1\n1 1\n0 0\n");
