@@ -24,7 +24,7 @@ if(CMAKE_SYSTEM_PROCESSOR MATCHES "^(x86_64|AMD64)$")
 endif()
 # A static program needs nothing installed; a dynamic one needs the shared
 # libraries it was linked with, which dpkg-shlibdeps finds.
-if(NOT PAIRS_LINKED_STATICALLY)
+if(NOT pairs_linked_statically)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 endif()
 
