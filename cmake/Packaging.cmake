@@ -1,14 +1,28 @@
 # Packages made from the install rules by `cmake --build build --target
-# package`: pairs_<version>_<arch>.deb and pairs-<version>-Linux.tar.gz.
+# package`: pairs_<version>_amd64.deb, pairs-<version>-1.x86_64.rpm (where
+# rpmbuild is found) and pairs-<version>-x86_64-linux.tar.gz; and by
+# `--target package_source`, pairs-<version>.tar.gz. Each comes with a
+# .sha256 file, and each is the same, byte for byte, from the same source.
 
+find_program(RPMBUILD_EXECUTABLE rpmbuild)
 set(CPACK_GENERATOR DEB TGZ)
+if(RPMBUILD_EXECUTABLE)
+  list(APPEND CPACK_GENERATOR RPM)
+else()
+  message(STATUS "pairs: no rpmbuild (Debian: rpm, Fedora: rpm-build); the .rpm is not made")
+endif()
+
 set(CPACK_VERBATIM_VARIABLES ON)
-set(CPACK_PACKAGE_CONTACT "pairs developers <pairs@example.org>")
+set(CPACK_PACKAGE_VENDOR "${pairs_copyright_holder}")
+set(CPACK_PACKAGE_CONTACT "${pairs_contact}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
 set(CPACK_PACKAGE_DESCRIPTION [[
 pairs writes every pair of whole numbers (i, j) with 0 <= i <= j < 3 to
 standard output, one pair per line as "i j", in ascending order, flushing
 each line as it is written. It takes no options and reads no input.]])
+string(TOLOWER "${CMAKE_SYSTEM_PROCESSOR}-${CMAKE_SYSTEM_NAME}" pairs_platform)
+set(CPACK_PACKAGE_FILE_NAME "${PROJECT_NAME}-${PROJECT_VERSION}-${pairs_platform}")
+set(CPACK_PACKAGE_CHECKSUM SHA256)
 set(CPACK_STRIP_FILES ON)
 # Directories in the packages get these, whatever the packager's umask.
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
@@ -16,16 +30,70 @@ set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
   GROUP_READ GROUP_EXECUTE
   WORLD_READ WORLD_EXECUTE)
 
+# One package per generator, of the components cmake/CPackOptions.cmake
+# picks for it.
+set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_RPM_COMPONENT_INSTALL ON)
+set(CPACK_ARCHIVE_COMPONENT_INSTALL ON)
+
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 # CPack asks dpkg for the architecture, and says i386 where there is none.
 if(CMAKE_SYSTEM_PROCESSOR MATCHES "^(x86_64|AMD64)$")
   set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE amd64)
 endif()
-# A static program needs nothing installed; a dynamic one needs the shared
-# libraries it was linked with, which dpkg-shlibdeps finds.
-if(NOT pairs_linked_statically)
+# A static program needs nothing installed, and tells lintian why it is
+# static; a dynamic one needs the shared libraries it was linked with,
+# which dpkg-shlibdeps finds.
+if(pairs_linked_statically)
+  install(FILES ${CMAKE_CURRENT_LIST_DIR}/pairs.lintian-overrides
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME pairs
+    COMPONENT debian EXCLUDE_FROM_ALL)
+else()
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 endif()
+
+set(CPACK_RPM_FILE_NAME RPM-DEFAULT)
+set(CPACK_RPM_PACKAGE_LICENSE "${pairs_licence}")
+set(CPACK_RPM_PACKAGE_GROUP Applications/Text)
+set(CPACK_RPM_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
+set(CPACK_RPM_COMPRESSION_TYPE xz)
+# The base system owns these.
+set(CPACK_RPM_EXCLUDE_FROM_AUTO_FILELIST_ADDITION /usr/share/man /usr/share/man/man1)
+# rpmbuild stamps the build time and host into the header unless told not to.
+set(CPACK_RPM_SPEC_MORE_DEFINE "\
+%define packager ${pairs_contact}
+%define _buildhost reproducible
+%define _build_id_links none
+%define use_source_date_epoch_as_buildtime 1
+%define clamp_mtime_to_source_date_epoch 1")
+
+# CPack writes an archive's files in the order the file system lists them,
+# which differs between machines; GNU tar (1.28 or later) writes them again
+# sorted by name.
+find_program(TAR_EXECUTABLE tar)
+if(TAR_EXECUTABLE)
+  execute_process(COMMAND ${TAR_EXECUTABLE} --create --sort=name --owner=root:0
+      --file=/dev/null --files-from=/dev/null
+    RESULT_VARIABLE pairs_tar_failed OUTPUT_QUIET ERROR_QUIET)
+endif()
+if(NOT TAR_EXECUTABLE OR pairs_tar_failed OR NOT GZIP_EXECUTABLE)
+  message(STATUS "pairs: no GNU tar 1.28 or later, or no gzip; the tarballs keep "
+    "CPack's file order, so they may differ between machines")
+  set(TAR_EXECUTABLE "")
+endif()
+
+set(CPACK_SOURCE_GENERATOR TGZ)
+set(CPACK_SOURCE_PACKAGE_FILE_NAME "${PROJECT_NAME}-${PROJECT_VERSION}")
+
+# Read by cpack as it runs each generator, and after it has made each package.
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/CPackOptions.cmake)
+set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/NormalisePackages.cmake)
+# For those two scripts.
+set(CPACK_PAIRS_RELEASE_EPOCH ${pairs_release_epoch})
+set(CPACK_PAIRS_SOURCE_DIR ${PROJECT_SOURCE_DIR})
+set(CPACK_PAIRS_TAR ${TAR_EXECUTABLE})
+set(CPACK_PAIRS_GZIP ${GZIP_EXECUTABLE})
 
 include(CPack)
