@@ -1,0 +1,47 @@
+# What the CI scripts share; sourced by them from the top of the tree.
+
+# The program's whole output.
+listing=$'0 0\n0 1\n0 2\n1 1\n1 2\n2 2'
+
+# README's two commands, which CI runs as they stand there.
+run_command='cmake -B build && cmake --build build && ./build/pairs'
+test_command='cmake -B build && cmake --build build && ctest --test-dir build --output-on-failure'
+
+version=$(sed -n 's/^  VERSION \([0-9.]*\)$/\1/p' CMakeLists.txt)
+
+# What `--target package` and `--target package_source` make, each with
+# its .sha256 file beside it.
+deb=pairs_${version}_amd64.deb
+rpm=pairs-${version}-1.x86_64.rpm
+binary_tarball=pairs-${version}-x86_64-linux.tar.gz
+source_tarball=pairs-${version}.tar.gz
+artifacts=("$deb" "$rpm" "$binary_tarball" "$source_tarball")
+
+fail() {
+  echo "${0#./}: $*" >&2
+  exit 1
+}
+
+[[ -n $version ]] || fail "no project version found in CMakeLists.txt"
+
+# Fails unless README.md still gives the command, alone on a line.
+readme_gives() {
+  grep -qxF "$1" README.md || fail "README.md no longer gives the command: $1"
+}
+
+# Fails unless the program at $1 (named $2 in messages) is static, stripped
+# of symbols and of .comment, and prints the listing.
+check_shipped_program() {
+  local program=$1 name=$2 sections
+  [[ $("$program") == "$listing" ]] || fail "$name gave the wrong listing"
+  sections=$(readelf -S "$program")
+  [[ $sections != *.symtab* ]] || fail "$name is not stripped"
+  [[ $sections != *.comment* ]] || fail "$name has a .comment section"
+  [[ $(readelf -l "$program") != *INTERP* ]] || fail "$name is not static"
+}
+
+# Fails unless $1 was compressed by gzip -n: no file name or time stamp.
+check_gzip_header() {
+  [[ $(od -An -tx1 -N8 "$1") == " 1f 8b 08 00 00 00 00 00" ]] ||
+    fail "$1's gzip header holds a file name or time stamp"
+}
