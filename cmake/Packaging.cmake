@@ -24,11 +24,6 @@ string(TOLOWER "${CMAKE_SYSTEM_PROCESSOR}-${CMAKE_SYSTEM_NAME}" pairs_platform)
 set(CPACK_PACKAGE_FILE_NAME "${PROJECT_NAME}-${PROJECT_VERSION}-${pairs_platform}")
 set(CPACK_PACKAGE_CHECKSUM SHA256)
 set(CPACK_STRIP_FILES ON)
-# Directories in the packages get these, whatever the packager's umask.
-set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
-  OWNER_READ OWNER_WRITE OWNER_EXECUTE
-  GROUP_READ GROUP_EXECUTE
-  WORLD_READ WORLD_EXECUTE)
 
 # One package per generator, of the components cmake/CPackOptions.cmake
 # picks for it.
@@ -69,28 +64,29 @@ set(CPACK_RPM_SPEC_MORE_DEFINE "\
 %define use_source_date_epoch_as_buildtime 1
 %define clamp_mtime_to_source_date_epoch 1")
 
-# CPack writes an archive's files in the order the file system lists them,
-# which differs between machines; GNU tar (1.28 or later) writes them again
-# sorted by name.
+# CPack leaves a few bytes of the .deb and the tarballs to the machine that
+# makes them (cmake/NormalisePackages.cmake says which); GNU tar (1.28 or
+# later) and gzip write those packages again without them.
 find_program(TAR_EXECUTABLE tar)
 if(TAR_EXECUTABLE)
   execute_process(COMMAND ${TAR_EXECUTABLE} --create --sort=name --owner=root:0
       --file=/dev/null --files-from=/dev/null
     RESULT_VARIABLE pairs_tar_failed OUTPUT_QUIET ERROR_QUIET)
 endif()
-if(NOT TAR_EXECUTABLE OR pairs_tar_failed OR NOT GZIP_EXECUTABLE)
-  message(STATUS "pairs: no GNU tar 1.28 or later, or no gzip; the tarballs keep "
-    "CPack's file order, so they may differ between machines")
-  set(TAR_EXECUTABLE "")
+if(TAR_EXECUTABLE AND NOT pairs_tar_failed AND GZIP_EXECUTABLE)
+  set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/NormalisePackages.cmake)
+else()
+  message(STATUS "pairs: no GNU tar 1.28 or later, or no gzip; the .deb and the "
+    "tarballs may differ in a few bytes between machines")
 endif()
 
 set(CPACK_SOURCE_GENERATOR TGZ)
 set(CPACK_SOURCE_PACKAGE_FILE_NAME "${PROJECT_NAME}-${PROJECT_VERSION}")
 
-# Read by cpack as it runs each generator, and after it has made each package.
+# Read by cpack as it runs each generator, and once it has staged the files.
 set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/CPackOptions.cmake)
-set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/NormalisePackages.cmake)
-# For those two scripts.
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/NormaliseStaging.cmake)
+# For those scripts and the post-build one.
 set(CPACK_PAIRS_RELEASE_EPOCH ${pairs_release_epoch})
 set(CPACK_PAIRS_SOURCE_DIR ${PROJECT_SOURCE_DIR})
 set(CPACK_PAIRS_TAR ${TAR_EXECUTABLE})
