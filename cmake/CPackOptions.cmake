@@ -2,8 +2,8 @@
 # source tarball alike.
 
 # Every time stamp in the packages is the release's date, unless the
-# packager sets another. rpmbuild and this file's post-build script read it
-# from the environment too.
+# packager sets another. CPack, rpmbuild and cmake/NormalisePackages.cmake
+# read it from the environment.
 if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})
   set(ENV{SOURCE_DATE_EPOCH} ${CPACK_PAIRS_RELEASE_EPOCH})
 endif()
@@ -23,11 +23,15 @@ endif()
 # packed. Outside a git work tree it holds every file but .git and the
 # build trees.
 if(CPACK_PACKAGE_FILE_NAME STREQUAL CPACK_SOURCE_PACKAGE_FILE_NAME)
-  set(source_dir ${CPACK_PAIRS_SOURCE_DIR})
+  file(REAL_PATH ${CPACK_PAIRS_SOURCE_DIR} source_dir)
   execute_process(COMMAND git rev-parse --show-toplevel
     WORKING_DIRECTORY ${source_dir}
     OUTPUT_VARIABLE work_tree OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
-  if(work_tree AND work_tree STREQUAL source_dir)
+  if(work_tree)
+    file(REAL_PATH ${work_tree} work_tree)
+  endif()
+  # A tree unpacked inside some other repository is no work tree of its own.
+  if(work_tree STREQUAL source_dir)
     execute_process(COMMAND git -c core.quotePath=false ls-files
       WORKING_DIRECTORY ${source_dir}
       OUTPUT_VARIABLE files COMMAND_ERROR_IS_FATAL ANY)
