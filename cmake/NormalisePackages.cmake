@@ -7,9 +7,9 @@
 unset(ENV{TAR_OPTIONS})
 unset(ENV{GZIP})
 
-# Writes ${output}, a gzipped tar of the ${names} in ${directory}, in name
-# order, owned by root, with modes free of the umask and every time stamp
-# SOURCE_DATE_EPOCH.
+# Writes ${output}, a gzipped tar of the paths that follow (relative to
+# ${directory}) in name order, owned by root, with modes free of the umask
+# and every time stamp SOURCE_DATE_EPOCH.
 function(pairs_write_tar_gz output directory)
   execute_process(
     COMMAND ${CPACK_PAIRS_TAR} --create --file=- --directory=${directory}
