@@ -1,6 +1,6 @@
 # The release's facts, each stated once: its version in project(), its
 # contact here, its date in CHANGELOG.md, its copyright and licence in
-# .reuse/dep5 (with the licence text in LICENSE). This reads them for the
+# REUSE.toml (with the licence text in LICENSE). This reads them for the
 # man page and the packages, and stops if CHANGELOG.md has no entry for
 # the version being built.
 
@@ -9,17 +9,19 @@
 set(pairs_contact "pairs developers <pairs@example.org>")
 
 set(pairs_changelog ${PROJECT_SOURCE_DIR}/CHANGELOG.md)
-set(pairs_reuse_dep5 ${PROJECT_SOURCE_DIR}/.reuse/dep5)
+set(pairs_reuse_toml ${PROJECT_SOURCE_DIR}/REUSE.toml)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
-  ${pairs_changelog} ${pairs_reuse_dep5} ${PROJECT_SOURCE_DIR}/LICENSE)
+  ${pairs_changelog} ${pairs_reuse_toml} ${PROJECT_SOURCE_DIR}/LICENSE)
 
-file(READ ${pairs_reuse_dep5} pairs_reuse_dep5_text)
-string(REGEX MATCH "\nCopyright: [0-9, -]+ ([^\n]+)" _ "${pairs_reuse_dep5_text}")
-set(pairs_copyright_holder "${CMAKE_MATCH_1}")
-string(REGEX MATCH "\nLicense: ([^\n]+)" _ "${pairs_reuse_dep5_text}")
+# REUSE.toml's one annotation covers every file.
+file(READ ${pairs_reuse_toml} reuse_toml)
+string(REGEX MATCH "\nSPDX-FileCopyrightText = \"([0-9, -]+) ([^\"\n]+)\"" _ "${reuse_toml}")
+set(pairs_copyright_years "${CMAKE_MATCH_1}")
+set(pairs_copyright_holder "${CMAKE_MATCH_2}")
+string(REGEX MATCH "\nSPDX-License-Identifier = \"([^\"\n]+)\"" _ "${reuse_toml}")
 set(pairs_licence "${CMAKE_MATCH_1}") # an SPDX identifier
 if(NOT pairs_copyright_holder OR NOT pairs_licence)
-  message(FATAL_ERROR "pairs: ${pairs_reuse_dep5} names no copyright holder or licence")
+  message(FATAL_ERROR "pairs: ${pairs_reuse_toml} names no copyright holder or licence")
 endif()
 
 # Sets pairs_release_date (YYYY-MM-DD) and pairs_release_epoch (its
