@@ -56,13 +56,24 @@ set(CPACK_RPM_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
 set(CPACK_RPM_COMPRESSION_TYPE xz)
 # The base system owns these.
 set(CPACK_RPM_EXCLUDE_FROM_AUTO_FILELIST_ADDITION /usr/share/man /usr/share/man/man1)
-# rpmbuild stamps the build time and host into the header unless told not to.
+# rpmbuild stamps the build time and host into the header unless told not
+# to. rpm 4.20 renamed the macro that clamps file times, and warns of the
+# old name.
+set(pairs_rpm_clamp_mtime "%define clamp_mtime_to_source_date_epoch 1")
+if(RPMBUILD_EXECUTABLE)
+  execute_process(COMMAND ${RPMBUILD_EXECUTABLE} --version
+    OUTPUT_VARIABLE pairs_rpm_version ERROR_QUIET)
+  string(REGEX MATCH "[0-9]+\\.[0-9]+[.0-9]*" pairs_rpm_version "${pairs_rpm_version}")
+  if(pairs_rpm_version VERSION_GREATER_EQUAL 4.20)
+    set(pairs_rpm_clamp_mtime "%define build_mtime_policy clamp_to_source_date_epoch")
+  endif()
+endif()
 set(CPACK_RPM_SPEC_MORE_DEFINE "\
 %define packager ${pairs_contact}
 %define _buildhost reproducible
 %define _build_id_links none
 %define use_source_date_epoch_as_buildtime 1
-%define clamp_mtime_to_source_date_epoch 1")
+${pairs_rpm_clamp_mtime}")
 
 # CPack leaves a few bytes of the .deb and the tarballs to the machine that
 # makes them (cmake/NormalisePackages.cmake says which); GNU tar (1.28 or
