@@ -3,9 +3,11 @@
 # The program's whole output.
 listing=$'0 0\n0 1\n0 2\n1 1\n1 2\n2 2'
 
-# README's two commands, which CI runs as they stand there.
+# README's commands, which CI runs as they stand there.
+prerequisites_command='apt-get update && apt-get install -y cmake make g++ libgtest-dev'
 run_command='cmake -B build && cmake --build build && ./build/pairs'
 test_command='cmake -B build && cmake --build build && ctest --test-dir build --output-on-failure'
+bench_command='cmake -B build && cmake --build build && bench/startup.sh'
 
 version=$(sed -n 's/^  VERSION \([0-9.]*\)$/\1/p' CMakeLists.txt)
 
@@ -17,8 +19,10 @@ binary_tarball=pairs-${version}-x86_64-linux.tar.gz
 source_tarball=pairs-${version}.tar.gz
 artifacts=("$deb" "$rpm" "$binary_tarball" "$source_tarball")
 
+# PAIRS_CI_ON names the system CI runs on, where it is not the machine's
+# own: a failure says where it happened.
 fail() {
-  echo "${0#./}: $*" >&2
+  echo "${0#./}${PAIRS_CI_ON:+ (on $PAIRS_CI_ON)}: $*" >&2
   exit 1
 }
 
@@ -44,4 +48,12 @@ check_shipped_program() {
 check_gzip_header() {
   [[ $(od -An -tx1 -N8 "$1") == " 1f 8b 08 00 00 00 00 00" ]] ||
     fail "$1's gzip header holds a file name or time stamp"
+}
+
+# Fails, naming each warning, if the log at $1 holds a deprecation warning
+# from the tool named $2.
+fail_on_deprecation() {
+  local warnings
+  warnings=$(grep -E 'DeprecationWarning|is deprecated' "$1") || return 0
+  fail "$2 warns of a deprecation: $warnings"
 }
