@@ -42,7 +42,17 @@ endif()
 # static; a dynamic one needs the shared libraries it was linked with,
 # which dpkg-shlibdeps finds.
 if(pairs_linked_statically)
-  install(FILES ${CMAKE_CURRENT_LIST_DIR}/pairs.lintian-overrides
+  set(pairs_lintian_static_tag statically-linked-binary)
+  set(pairs_lintian_static_pie_note "")
+  if("-static-pie" IN_LIST pairs_static_link_options)
+    set(pairs_lintian_static_tag shared-library-lacks-prerequisites)
+    set(pairs_lintian_static_pie_note "
+# A static PIE is a shared object with no dependencies, which lintian
+# takes for a shared library that lacks them.")
+  endif()
+  configure_file(${CMAKE_CURRENT_LIST_DIR}/pairs.lintian-overrides.in
+    pairs.lintian-overrides @ONLY)
+  install(FILES ${CMAKE_CURRENT_BINARY_DIR}/pairs.lintian-overrides
     DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME pairs
     COMPONENT debian EXCLUDE_FROM_ALL)
 else()
