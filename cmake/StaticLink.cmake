@@ -7,11 +7,12 @@
 # unwinder that sorts them as they come (libgcc 13 and later keep them in a
 # b-tree): that sorting reads every table before main. A static PIE finds
 # its tables lazily, at the cost of relocating itself, which packed relative
-# relocations make cheaper. Measured by bench/startup.sh:
-#   g++ 12.2, glibc 2.36:  -static 72,145 instructions; -static-pie 114,177;
+# relocations make cheaper. Instructions pairs runs (callgrind, in an empty
+# environment):
+#   g++ 12.2, glibc 2.36:  -static 72,145; -static-pie 114,177;
 #                          -static-pie -z pack-relative-relocs 99,574
-#   g++ 14.2, glibc 2.41:  -static 363,860; -static-pie 105,206;
-#                          -static-pie -z pack-relative-relocs 91,905
+#   g++ 14.2, glibc 2.41:  -static 363,810; -static-pie 105,132;
+#                          -static-pie -z pack-relative-relocs 91,702
 # So the check links main.cpp -static and looks for that b-tree in it.
 
 # Links main.cpp, as position-independent code if ${pic}, with the link
