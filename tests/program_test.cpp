@@ -38,8 +38,8 @@ std::string readToEnd(int fd) {
 }
 
 Outcome runPairs(std::vector<std::string> args, Input input, Output output) {
-  args.insert(args.begin(), PAIRS_EXECUTABLE);
-  std::vector<char *> argv;
+  std::string program = PAIRS_EXECUTABLE;
+  std::vector<char *> argv{program.data()};
   for (std::string &arg : args) {
     argv.push_back(arg.data());
   }
