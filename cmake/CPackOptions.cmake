@@ -8,9 +8,11 @@ if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})
   set(ENV{SOURCE_DATE_EPOCH} ${CPACK_PAIRS_RELEASE_EPOCH})
 endif()
 
-# Debian wants its own copyright file and no other licence file.
+# Each package keeps the licence where its format wants it.
 if(CPACK_GENERATOR STREQUAL "DEB")
   set(CPACK_COMPONENTS_ALL program debian)
+elseif(CPACK_GENERATOR STREQUAL "RPM")
+  set(CPACK_COMPONENTS_ALL program rpm-licence)
 else()
   set(CPACK_COMPONENTS_ALL program licence)
 endif()

@@ -64,8 +64,14 @@ set(CPACK_RPM_PACKAGE_LICENSE "${pairs_licence}")
 set(CPACK_RPM_PACKAGE_GROUP Applications/Text)
 set(CPACK_RPM_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
 set(CPACK_RPM_COMPRESSION_TYPE xz)
+set(CPACK_PACKAGE_RELOCATABLE OFF)
+set(CPACK_RPM_USER_FILELIST "%license /usr/share/licenses/${PROJECT_NAME}/LICENSE")
+# The changelog is CHANGELOG.md's, not CPack's placeholder.
+file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/rpm-changelog "${pairs_rpm_changelog}")
+set(CPACK_RPM_CHANGELOG_FILE ${CMAKE_CURRENT_BINARY_DIR}/rpm-changelog)
 # The base system owns these.
-set(CPACK_RPM_EXCLUDE_FROM_AUTO_FILELIST_ADDITION /usr/share/man /usr/share/man/man1)
+set(CPACK_RPM_EXCLUDE_FROM_AUTO_FILELIST_ADDITION /usr/share/man /usr/share/man/man1
+  /usr/share/licenses)
 # rpmbuild stamps the build time and host into the header unless told not
 # to. rpm 4.20 renamed the macro that clamps file times, and warns of the
 # old name.

@@ -26,16 +26,21 @@ endif()
 
 # Sets pairs_release_date (YYYY-MM-DD) and pairs_release_epoch (its
 # midnight UTC, in seconds) from CHANGELOG.md's latest entry, and
-# pairs_debian_changelog to the whole file in Debian's changelog format.
-# Entries come newest first, each a heading "## VERSION (YYYY-MM-DD)" over
-# a list whose items start "- " and go on in lines indented by two spaces.
+# pairs_debian_changelog and pairs_rpm_changelog to the whole file in
+# Debian's and RPM's changelog formats. Entries come newest first, each a
+# heading "## VERSION (YYYY-MM-DD)" over a list whose items start "- " and
+# go on in lines indented by two spaces.
 function(pairs_read_changelog)
   file(READ ${pairs_changelog} text)
   string(PREPEND text "\n")
   string(REGEX MATCHALL "\n## [^\n]*" headings "${text}")
-  set(weekdays Thu Fri Sat Sun Mon Tue Wed) # 1970-01-01 was a Thursday
-  set(months Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
+  # string(TIMESTAMP) formats SOURCE_DATE_EPOCH where it is set: each
+  # entry's date is formatted so, and the packager's value put back after.
+  if(DEFINED ENV{SOURCE_DATE_EPOCH})
+    set(packager_epoch $ENV{SOURCE_DATE_EPOCH})
+  endif()
   set(debian_changelog "")
+  set(rpm_changelog "")
   foreach(heading IN LISTS headings)
     if(NOT heading MATCHES "^\n## ([0-9][0-9A-Za-z.+~]*) \\(([0-9][0-9][0-9][0-9])-([0-9][0-9])-([0-9][0-9])\\)$")
       string(STRIP "${heading}" heading)
@@ -43,12 +48,10 @@ function(pairs_read_changelog)
         "pairs: ${pairs_changelog}: \"${heading}\" is not \"## VERSION (YYYY-MM-DD)\"")
     endif()
     set(version ${CMAKE_MATCH_1})
+    set(date ${CMAKE_MATCH_2}-${CMAKE_MATCH_3}-${CMAKE_MATCH_4})
     set(year ${CMAKE_MATCH_2})
     set(month ${CMAKE_MATCH_3})
     set(day ${CMAKE_MATCH_4})
-    if(month LESS 1 OR month GREATER 12 OR day LESS 1 OR day GREATER 31)
-      message(FATAL_ERROR "pairs: ${pairs_changelog}: ${year}-${month}-${day} is no date")
-    endif()
 
     # Days since 1970-01-01 in the proleptic Gregorian calendar, counting
     # years from March so that leap days fall at the end.
@@ -61,10 +64,14 @@ function(pairs_read_changelog)
     endif()
     math(EXPR year_of_era "${y} % 400")
     math(EXPR days "${y} / 400 * 146097 + ${year_of_era} * 365 + ${year_of_era} / 4 - ${year_of_era} / 100 + (153 * ${m} + 2) / 5 + ${day} - 1 - 719468")
-    math(EXPR weekday "${days} % 7")
-    list(GET weekdays ${weekday} weekday)
-    math(EXPR month_index "${month} - 1")
-    list(GET months ${month_index} month_name)
+    math(EXPR epoch "${days} * 86400")
+    set(ENV{SOURCE_DATE_EPOCH} ${epoch})
+    string(TIMESTAMP formatted "%Y-%m-%d" UTC)
+    if(NOT formatted STREQUAL date)
+      message(FATAL_ERROR "pairs: ${pairs_changelog}: ${date} is no date")
+    endif()
+    string(TIMESTAMP debian_date "%a, %d %b %Y %H:%M:%S +0000" UTC)
+    string(TIMESTAMP rpm_date "%a %b %d %Y" UTC)
 
     # The entry's text runs to the next heading or the end of the file.
     string(FIND "${text}" "${heading}" start)
@@ -75,16 +82,17 @@ function(pairs_read_changelog)
     string(SUBSTRING "${changes}" 0 ${end} changes)
     string(STRIP "${changes}" changes)
     string(REGEX REPLACE "\n\n+" "\n" changes "\n${changes}")
-    string(REPLACE "\n  " "\n    " changes "${changes}")
-    string(REPLACE "\n- " "\n  * " changes "${changes}")
-    if(changes STREQUAL "" OR changes MATCHES "\n[^ ]")
+    if(changes STREQUAL "" OR NOT changes MATCHES "^\n- " OR changes MATCHES "\n([^- ]|-[^ ]| [^ ])")
       message(FATAL_ERROR "pairs: ${pairs_changelog}: the entry for ${version} "
         "must be a list, each item starting \"- \" and going on in lines "
         "indented by two spaces")
     endif()
+    string(APPEND rpm_changelog "* ${rpm_date} ${pairs_contact} - ${version}-1${changes}\n\n")
+    string(REPLACE "\n  " "\n    " changes "${changes}")
+    string(REPLACE "\n- " "\n  * " changes "${changes}")
     string(APPEND debian_changelog
       "${PROJECT_NAME} (${version}) unstable; urgency=medium\n${changes}\n\n"
-      " -- ${pairs_contact}  ${weekday}, ${day} ${month_name} ${year} 00:00:00 +0000\n\n")
+      " -- ${pairs_contact}  ${debian_date}\n\n")
 
     if(NOT DEFINED release_date)
       if(NOT version STREQUAL PROJECT_VERSION)
@@ -92,16 +100,23 @@ function(pairs_read_changelog)
           "but the latest entry in ${pairs_changelog} is for ${version}. Add a dated "
           "entry for ${PROJECT_VERSION} at the top of CHANGELOG.md.")
       endif()
-      set(release_date ${year}-${month}-${day})
-      math(EXPR release_epoch "${days} * 86400")
+      set(release_date ${date})
+      set(release_epoch ${epoch})
     endif()
   endforeach()
+  if(DEFINED packager_epoch)
+    set(ENV{SOURCE_DATE_EPOCH} ${packager_epoch})
+  else()
+    unset(ENV{SOURCE_DATE_EPOCH})
+  endif()
   if(NOT DEFINED release_date)
     message(FATAL_ERROR "pairs: ${pairs_changelog} has no entry for ${PROJECT_VERSION}. "
       "Add one at the top, headed \"## ${PROJECT_VERSION} (YYYY-MM-DD)\".")
   endif()
   string(STRIP "${debian_changelog}" debian_changelog)
+  string(STRIP "${rpm_changelog}" rpm_changelog)
   set(pairs_debian_changelog "${debian_changelog}\n" PARENT_SCOPE)
+  set(pairs_rpm_changelog "${rpm_changelog}\n" PARENT_SCOPE)
   set(pairs_release_date ${release_date} PARENT_SCOPE)
   set(pairs_release_epoch ${release_epoch} PARENT_SCOPE)
 endfunction()
