@@ -6,10 +6,14 @@
 
 find_program(RPMBUILD_EXECUTABLE rpmbuild)
 set(CPACK_GENERATOR DEB TGZ)
-if(RPMBUILD_EXECUTABLE)
-  list(APPEND CPACK_GENERATOR RPM)
-else()
+if(NOT RPMBUILD_EXECUTABLE)
   message(STATUS "pairs: no rpmbuild (Debian: rpm, Fedora: rpm-build); the .rpm is not made")
+elseif(CMAKE_BINARY_DIR MATCHES " ")
+  # CPack's RPM generator stops there, and so would the whole target.
+  message(STATUS "pairs: rpmbuild cannot work in a build directory whose path has a "
+    "space; the .rpm is not made here")
+else()
+  list(APPEND CPACK_GENERATOR RPM)
 endif()
 
 set(CPACK_VERBATIM_VARIABLES ON)
@@ -93,19 +97,25 @@ ${pairs_rpm_clamp_mtime}")
 
 # CPack leaves a few bytes of the .deb and the tarballs to the machine that
 # makes them (cmake/NormalisePackages.cmake says which); GNU tar (1.28 or
-# later) and gzip write those packages again without them.
+# later) and gzip write the tarballs again without them, and dpkg-deb the
+# .deb.
 find_program(TAR_EXECUTABLE tar)
 if(TAR_EXECUTABLE)
   execute_process(COMMAND ${TAR_EXECUTABLE} --create --sort=name --owner=root:0
       --file=/dev/null --files-from=/dev/null
     RESULT_VARIABLE pairs_tar_failed OUTPUT_QUIET ERROR_QUIET)
 endif()
-if(TAR_EXECUTABLE AND NOT pairs_tar_failed AND GZIP_EXECUTABLE)
-  set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/NormalisePackages.cmake)
-else()
-  message(STATUS "pairs: no GNU tar 1.28 or later, or no gzip; the .deb and the "
-    "tarballs may differ in a few bytes between machines")
+if(NOT TAR_EXECUTABLE OR pairs_tar_failed OR NOT GZIP_EXECUTABLE)
+  set(TAR_EXECUTABLE "")
+  message(STATUS "pairs: no GNU tar 1.28 or later, or no gzip; the tarballs may "
+    "differ in a few bytes between machines")
 endif()
+find_program(DPKG_DEB_EXECUTABLE dpkg-deb)
+if(NOT DPKG_DEB_EXECUTABLE)
+  message(STATUS "pairs: no dpkg-deb (Debian: dpkg); the .deb may differ in a few bytes "
+    "between machines")
+endif()
+set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/NormalisePackages.cmake)
 
 set(CPACK_SOURCE_GENERATOR TGZ)
 set(CPACK_SOURCE_PACKAGE_FILE_NAME "${PROJECT_NAME}-${PROJECT_VERSION}")
@@ -118,5 +128,6 @@ set(CPACK_PAIRS_RELEASE_EPOCH ${pairs_release_epoch})
 set(CPACK_PAIRS_SOURCE_DIR ${PROJECT_SOURCE_DIR})
 set(CPACK_PAIRS_TAR ${TAR_EXECUTABLE})
 set(CPACK_PAIRS_GZIP ${GZIP_EXECUTABLE})
+set(CPACK_PAIRS_DPKG_DEB ${DPKG_DEB_EXECUTABLE})
 
 include(CPack)
