@@ -48,7 +48,7 @@ endif()
 if(pairs_linked_statically)
   set(pairs_lintian_static_tag statically-linked-binary)
   set(pairs_lintian_static_pie_note "")
-  if("-static-pie" IN_LIST pairs_static_link_options)
+  if(pairs_linked_as_static_pie)
     set(pairs_lintian_static_tag shared-library-lacks-prerequisites)
     set(pairs_lintian_static_pie_note "
 # A static PIE is a shared object with no dependencies, which lintian
