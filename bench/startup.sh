@@ -92,7 +92,7 @@ for row in "${rows[@]}"; do
   printf '%-56s %12d %8s %9d\n' "$name" "$instr" \
     "$(awk -v a="$instr" -v b="$floor" 'BEGIN { printf "%.2f", a / b }')" "$kib"
 done
-strip -o "$work/pairs-stripped" "$pairs"
+strip --remove-section=.comment -o "$work/pairs-stripped" "$pairs" # as packaged
 pairs_bytes=$(stat -c %s "$pairs")
 stripped_bytes=$(stat -c %s "$work/pairs-stripped")
 echo "pairs size: $pairs_bytes bytes, $stripped_bytes stripped"

@@ -27,7 +27,13 @@ each line as it is written. It takes no options and reads no input.]])
 string(TOLOWER "${CMAKE_SYSTEM_PROCESSOR}-${CMAKE_SYSTEM_NAME}" pairs_platform)
 set(CPACK_PACKAGE_FILE_NAME "${PROJECT_NAME}-${PROJECT_VERSION}-${pairs_platform}")
 set(CPACK_PACKAGE_CHECKSUM SHA256)
-set(CPACK_STRIP_FILES ON)
+# The packages' pairs is stripped as dh_strip strips it, .comment and all
+# (cmake/NormaliseStaging.cmake), by binutils' strip: CMake gives clang++
+# LLVM's, and LLVM 14's refuses the static program that GNU ld links.
+find_program(PAIRS_STRIP_EXECUTABLE strip)
+if(NOT PAIRS_STRIP_EXECUTABLE)
+  message(STATUS "pairs: no strip (Debian: binutils); the packages cannot be made")
+endif()
 
 # One package per generator, of the components cmake/CPackOptions.cmake
 # picks for it.
@@ -129,5 +135,6 @@ set(CPACK_PAIRS_SOURCE_DIR ${PROJECT_SOURCE_DIR})
 set(CPACK_PAIRS_TAR ${TAR_EXECUTABLE})
 set(CPACK_PAIRS_GZIP ${GZIP_EXECUTABLE})
 set(CPACK_PAIRS_DPKG_DEB ${DPKG_DEB_EXECUTABLE})
+set(CPACK_PAIRS_STRIP ${PAIRS_STRIP_EXECUTABLE})
 
 include(CPack)
