@@ -52,13 +52,13 @@ endif()
 # static; a dynamic one needs the shared libraries it was linked with,
 # which dpkg-shlibdeps finds.
 if(pairs_linked_statically)
-  set(pairs_lintian_static_tag statically-linked-binary)
-  set(pairs_lintian_static_pie_note "")
+  set(pairs_lintian_static_pie_tag "")
   if(pairs_linked_as_static_pie)
-    set(pairs_lintian_static_tag shared-library-lacks-prerequisites)
-    set(pairs_lintian_static_pie_note "
-# A static PIE is a shared object with no dependencies, which lintian
-# takes for a shared library that lacks them.")
+    set(pairs_lintian_static_pie_tag "
+# A static PIE is a shared object with no dependencies: lintian before 2.136
+# takes it for a shared library that lacks them, and from 2.136 calls it a
+# static binary. Whichever lintian reads this, one of the two lines is unused.
+pairs: shared-library-lacks-prerequisites [usr/bin/pairs]")
   endif()
   configure_file(${CMAKE_CURRENT_LIST_DIR}/pairs.lintian-overrides.in
     pairs.lintian-overrides @ONLY)
