@@ -57,7 +57,7 @@ instructions() {
 # is loaded moves its peak by a tenth from run to run, and a gate must give
 # the same verdict every time.
 peak_kib() {
-  run_bare "$(command -v setarch)" --addr-no-randomize /usr/bin/time -f %M "$1" 2>&1 >/dev/null
+  { run_bare "$(command -v setarch)" --addr-no-randomize /usr/bin/time -f %M "$1" >/dev/null; } 2>&1
 }
 
 rows=()
@@ -65,7 +65,7 @@ add_row() { rows+=("$1|$2|$(peak_kib "$3")"); }
 
 # The floor: each static link of the C program that this toolchain makes
 # without complaint.
-flags=(-std=c11 -O2 -ffunction-sections -fdata-sections -Wl,--gc-sections)
+flags=(-std=c11 -O2 -ffunction-sections -fdata-sections "-Wl,--gc-sections")
 links=("-static" "-fPIE -static-pie" "-fPIE -static-pie -Wl,-z,pack-relative-relocs")
 floor=
 for link in "${links[@]}"; do
