@@ -1,3 +1,5 @@
+# shellcheck shell=bash
+# shellcheck disable=SC2034 # the scripts that source this use its variables
 # What the CI scripts share; sourced by them from the top of the tree.
 
 # The program's whole output.
@@ -10,16 +12,6 @@ run_command='cmake -B build && cmake --build build && ./build/pairs'
 test_command='cmake -B build && cmake --build build && ctest --test-dir build --output-on-failure'
 bench_command='cmake -B build && cmake --build build && bench/startup.sh'
 
-version=$(sed -n 's/^  VERSION \([0-9.]*\)$/\1/p' CMakeLists.txt)
-
-# What `--target package` and `--target package_source` make, each with
-# its .sha256 file beside it.
-deb=pairs_${version}_amd64.deb
-rpm=pairs-${version}-1.x86_64.rpm
-binary_tarball=pairs-${version}-x86_64-linux.tar.gz
-source_tarball=pairs-${version}.tar.gz
-artifacts=("$deb" "$rpm" "$binary_tarball" "$source_tarball")
-
 # PAIRS_CI_ON names the system CI runs on, where it is not the machine's
 # own: a failure says where it happened.
 fail() {
@@ -27,14 +19,34 @@ fail() {
   exit 1
 }
 
-[[ -n $version ]] || fail "no project version found in CMakeLists.txt"
-
 # An archive that cannot be installed from is no fault of the project's: this
 # status tells .ci/on-debian to skip that release, saying so.
 archive_failure_status=75
 archive_failed() {
   echo "${0#./}${PAIRS_CI_ON:+ (on $PAIRS_CI_ON)}: the archive failed: $*" >&2
   exit "$archive_failure_status"
+}
+
+# Notes a step, or part of one, left out for want of root, for .ci/run to
+# name at the end.
+leave_out() {
+  echo "left out: $*"
+  echo "$*" >>"${PAIRS_CI_LEFT_OUT:-/dev/null}"
+}
+
+installed() { [[ $(dpkg-query -W -f='${Status}' "$1" 2>/dev/null) == *' installed' ]]; }
+
+# Sets version and the release files' names (deb, rpm, binary_tarball,
+# source_tarball, and all four in artifacts) from what the build in $1 made.
+read_artifacts() {
+  artifact() { sed -n "s/^$1=\"\(.*\)\"$/\1/p" "$2/artifacts"; }
+  [[ -f $1/artifacts ]] || fail "$1 has made no release files"
+  version=$(artifact version "$1")
+  deb=$(artifact deb "$1")
+  rpm=$(artifact rpm "$1")
+  binary_tarball=$(artifact binary_tarball "$1")
+  source_tarball=$(artifact source_tarball "$1")
+  artifacts=("$deb" "$rpm" "$binary_tarball" "$source_tarball")
 }
 
 # Fails unless README.md still gives the command, alone on a line.
