@@ -5,7 +5,8 @@
 # The program's whole output.
 listing=$'0 0\n0 1\n0 2\n1 1\n1 2\n2 2'
 
-# README's commands, which CI runs as they stand there.
+# README's commands, and the benchmark's in bench/README.md, which CI runs as
+# they stand there.
 prerequisites_command='apt-get update && apt-get install -y cmake make g++ libgtest-dev'
 bench_prerequisites_command='apt-get install -y valgrind time'
 run_command='cmake -B build && cmake --build build && ./build/pairs'
@@ -49,9 +50,9 @@ read_artifacts() {
   artifacts=("$deb" "$rpm" "$binary_tarball" "$source_tarball")
 }
 
-# Fails unless README.md still gives the command, alone on a line.
-readme_gives() {
-  grep -qxF "$1" README.md || fail "README.md no longer gives the command: $1"
+# Fails unless the document $1 still gives the command $2, alone on a line.
+doc_gives() {
+  grep -qxF "$2" "$1" || fail "$1 no longer gives the command: $2"
 }
 
 # Fails unless the program at $1 (named $2 in messages) is static and prints
