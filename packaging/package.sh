@@ -154,8 +154,8 @@ if have rpmbuild "Debian: rpm; Fedora: rpm-build" "$rpm"; then
   echo "$description" >"$work/description"
   cp "$source_dir/LICENSE" "$work/LICENSE"
   rpmbuild -bb --define "$clamp" --define "_topdir $work/rpm" --define "_dbpath $work/rpmdb" \
-    --define "pairs_work $work" \
-    --define "pairs_version $version" --define "pairs_summary $PAIRS_SUMMARY" \
+    --define "pairs_work $work" --define "pairs_version $version" \
+    --define "pairs_summary $PAIRS_SUMMARY" \
     --define "pairs_licence $(reuse_field License-Identifier)" \
     --define "pairs_vendor $(reuse_field FileCopyrightText | sed 's/^[-0-9, ]* //')" \
     --define "packager $contact" "$source_dir/packaging/pairs.spec" >"$build/rpmbuild.log" 2>&1 ||
