@@ -40,15 +40,15 @@ installed() { [[ $(dpkg-query -W -f='${Status}' "$1" 2>/dev/null) == *' installe
 # Sets version and the release files' names (deb, rpm, binary_tarball,
 # source_tarball, and all four in artifacts) from what the build in $1 made.
 read_artifacts() {
-  artifact() { sed -n "s/^$1=\"\(.*\)\"$/\1/p" "$2/artifacts"; }
   [[ -f $1/artifacts ]] || fail "$1 has made no release files"
-  version=$(artifact version "$1")
-  deb=$(artifact deb "$1")
-  rpm=$(artifact rpm "$1")
-  binary_tarball=$(artifact binary_tarball "$1")
-  source_tarball=$(artifact source_tarball "$1")
+  version=$(artifact "$1" version)
+  deb=$(artifact "$1" deb)
+  rpm=$(artifact "$1" rpm)
+  binary_tarball=$(artifact "$1" binary_tarball)
+  source_tarball=$(artifact "$1" source_tarball)
   artifacts=("$deb" "$rpm" "$binary_tarball" "$source_tarball")
 }
+artifact() { sed -n "s/^$2=\"\(.*\)\"$/\1/p" "$1/artifacts"; }
 
 # Fails unless the document $1 still gives the command $2, alone on a line.
 doc_gives() {
