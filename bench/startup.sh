@@ -5,8 +5,8 @@
 # -static-pie, and -static-pie with packed relative relocations where the
 # linker has them), all with pairs' own -O2 and section garbage collection.
 # It measures instructions executed (callgrind), peak resident memory (GNU
-# time, with address randomisation off) and the size of pairs stripped, and for reference main.cpp linked
-# dynamically.
+# time, with address randomisation off) and the size of pairs stripped, and
+# for reference main.cpp linked dynamically.
 #
 # Usage: bench/startup.sh [--max-ratio R] [--no-memory-gate] [path/to/pairs]
 #                                                    (default: build/pairs)
@@ -32,7 +32,7 @@ max_stripped_bytes=$(awk -v m="$max_stripped_mib" 'BEGIN { printf "%d", m * 1048
 
 for tool in valgrind /usr/bin/time setarch cc c++ strip; do
   command -v "$tool" >/dev/null || {
-    echo "startup.sh: needs $tool (Debian: apt-get install -y valgrind time)" >&2
+    echo "startup.sh: needs $tool (bench/README.md names the packages)" >&2
     exit 2
   }
 done
