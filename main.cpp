@@ -1,5 +1,6 @@
 // pairs: lists every pair of whole numbers (i, j) with 0 <= i <= j < 3.
 
+#include <cstdio>
 #include <cstdlib>
 #include <iostream>
 
@@ -17,6 +18,12 @@ void printNumbers(int N) {
 }
 
 int main() {
+  // stdio sizes its own buffer from the destination's block size, and has
+  // none at all where memory is short: a line could then leave in several
+  // writes, and lines from concurrent runs into one file could interleave.
+  // A buffer of its own makes each line's flush one write(2) everywhere.
+  static char outputBuffer[BUFSIZ];
+  std::setvbuf(stdout, outputBuffer, _IOFBF, sizeof outputBuffer);
   printNumbers(3);
   // Every line was flushed, so a failed write has already marked the stream.
   // Some file systems (NFS, FUSE) report a lost write only when the file is
