@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Writes pairs' release files into the build tree, each once, by the tool that
-# owns its format, with a .sha256 file beside it (doc/packaging.md). The package
-# target runs `package.sh binary SOURCE BUILD`, for the .deb, the .rpm and the
-# binary tarball from one staged install; package_source `package.sh source
-# SOURCE BUILD`. Both set PAIRS_VERSION and PAIRS_SUMMARY.
+# owns its format, with a .sha256 file beside it (doc/packaging.md): `binary
+# SOURCE BUILD` the .deb, the .rpm and the binary tarball, from one staged
+# install; `source SOURCE BUILD` the source tarball. CMake sets PAIRS_VERSION,
+# PAIRS_SUMMARY, and the target's PAIRS_CXX, PAIRS_CXX_TARGET and PAIRS_STRIP.
 set -euo pipefail
 kind=$1 source_dir=$2 build=$3 version=$PAIRS_VERSION
 umask 022 && export LC_ALL=C && unset TAR_OPTIONS GZIP
@@ -14,10 +14,24 @@ description='pairs writes every pair of whole numbers (i, j) with 0 <= i <= j < 
 standard output, one pair per line as "i j", in ascending order, flushing
 each line as it is written. It takes no options and reads no input.'
 
-deb=pairs_${version}_amd64.deb
-rpm=pairs-${version}-1.x86_64.rpm
-binary_tarball=pairs-${version}-x86_64-linux.tar.gz
-source_tarball=pairs-${version}.tar.gz
+# The processor the compiler builds for, by Debian's name, rpm's and the ELF
+# header's: labelled by any other, a release file would lie.
+cxx=("$PAIRS_CXX" ${PAIRS_CXX_TARGET:+"--target=$PAIRS_CXX_TARGET"})
+target=$("${cxx[@]}" -dumpmachine)
+case ${target%-gnu} in
+x86_64-*linux) arch=(amd64 x86_64 "Advanced Micro Devices X86-64") ;;
+aarch64-*linux) arch=(arm64 aarch64 AArch64) ;;
+arm*-*linux-gnueabihf) arch=(armhf armv7hl ARM) ;;
+arm*-*linux-gnueabi) arch=(armel armv5tel ARM) ;;
+i[3-6]86-*linux) arch=(i386 i686 "Intel 80386") ;;
+powerpc64le-*linux) arch=(ppc64el ppc64le PowerPC64) ;;
+riscv64-*linux) arch=(riscv64 riscv64 RISC-V) ;;
+s390x-*linux) arch=(s390x s390x "IBM S/390") ;;
+*) [[ $kind == source ]] ||
+  { echo "pairs: no Debian or rpm name for $target's processor; no file made" >&2 && exit 1; } ;;
+esac
+deb=pairs_${version}_${arch[0]-}.deb rpm=pairs-${version}-1.${arch[1]-}.rpm
+binary_tarball=pairs-${version}-${arch[1]-}-linux.tar.gz source_tarball=pairs-${version}.tar.gz
 declare -p version deb rpm binary_tarball source_tarball | cut -d' ' -f3- >"$build/artifacts"
 
 # Every time stamp is the release's date, its CHANGELOG.md entry's, unless
@@ -83,13 +97,15 @@ if [[ $kind == source ]]; then
   exit 0
 fi
 
-stage=$work/stage
+stage=$work/stage program=$work/stage/usr/bin/pairs
 DESTDIR=$stage cmake --install "$build" --prefix /usr >/dev/null
-# Stripped as dh_strip strips, .comment and all: it names the compilers that
-# built the static libraries, and lintian asks a stripped program not to keep
-# it. binutils' strip, since LLVM 14's refuses a static program GNU ld links.
-strip --remove-section=.comment "$stage/usr/bin/pairs"
-case $(readelf -lhW "$stage/usr/bin/pairs") in
+machine=$(readelf -h "$program" | sed -n 's/^ *Machine: *//p')
+[[ $machine == "${arch[2]}" ]] || { echo "pairs: $target built $machine code" >&2 && exit 1; }
+# Stripped as dh_strip strips, .comment too, by the target's strip; LLVM 14's
+# refuses a static program GNU ld links, and the compiler's binutils' does it.
+"$PAIRS_STRIP" --remove-section=.comment "$program" 2>/dev/null ||
+  "$("${cxx[@]}" -print-prog-name=strip)" --remove-section=.comment "$program"
+case $(readelf -lhW "$program") in
 *INTERP*) link=dynamic ;;
 *"DYN ("*) link=static-pie ;;
 *) link=static ;;
@@ -131,7 +147,7 @@ if have dpkg-deb dpkg "$deb" &&
   cat >"$root/DEBIAN/control" <<EOF
 Package: pairs
 Version: $version
-Architecture: amd64
+Architecture: ${arch[0]}
 Maintainer: $contact
 Installed-Size: $installed_kib
 ${depends:+Depends: $depends
@@ -153,14 +169,14 @@ if have rpmbuild "Debian: rpm; Fedora: rpm-build" "$rpm"; then
   changelog rpm >"$work/changelog"
   echo "$description" >"$work/description"
   cp "$source_dir/LICENSE" "$work/LICENSE"
-  rpmbuild -bb --define "$clamp" --define "_topdir $work/rpm" --define "_dbpath $work/rpmdb" \
-    --define "pairs_work $work" --define "pairs_version $version" \
-    --define "pairs_summary $PAIRS_SUMMARY" \
+  rpmbuild -bb --target "${arch[1]}" --define "$clamp" --define "_topdir $work/rpm" \
+    --define "_dbpath $work/rpmdb" --define "pairs_work $work" --define "pairs_version $version" \
+    --define "pairs_summary $PAIRS_SUMMARY" --define "packager $contact" \
     --define "pairs_licence $(reuse_field License-Identifier)" \
     --define "pairs_vendor $(reuse_field FileCopyrightText | sed 's/^[-0-9, ]* //')" \
-    --define "packager $contact" "$source_dir/packaging/pairs.spec" >"$build/rpmbuild.log" 2>&1 ||
+    "$source_dir/packaging/pairs.spec" >"$build/rpmbuild.log" 2>&1 ||
     { cat "$build/rpmbuild.log" && exit 1; }
-  cp "$work/rpm/RPMS/x86_64/$rpm" "$build/$rpm"
+  cp "$work"/rpm/RPMS/*/"$rpm" "$build/$rpm"
   checksum "$rpm"
 fi
 
