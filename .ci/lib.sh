@@ -5,13 +5,14 @@
 # The program's whole output.
 listing=$'0 0\n0 1\n0 2\n1 1\n1 2\n2 2'
 
-# README's commands, and the benchmark's in bench/README.md, which CI runs as
-# they stand there.
+# README's commands, the benchmark's in bench/README.md and the release files'
+# in doc/packaging.md, which CI runs as they stand there.
 prerequisites_command='apt-get update && apt-get install -y cmake make g++ libgtest-dev'
 bench_prerequisites_command='apt-get install -y valgrind time'
 run_command='cmake -B build && cmake --build build && ./build/pairs'
 test_command='cmake -B build && cmake --build build && ctest --test-dir build --output-on-failure'
 bench_command='cmake -B build && cmake --build build && bench/startup.sh'
+package_command='cmake -B build && cmake --build build --target package package_source'
 
 # PAIRS_CI_ON names the system CI runs on, where it is not the machine's
 # own: a failure says where it happened.
@@ -55,18 +56,40 @@ doc_gives() {
   grep -qxF "$2" "$1" || fail "$1 no longer gives the command: $2"
 }
 
+# Each release architecture of Debian's: its name, rpm's, the GNU triplet of
+# its cross compilers, qemu's name, and a pattern for the machine and flags
+# that readelf -h gives its programs. arch_facts sets arch, rpm_arch,
+# triplet, qemu and elf_machine for the one named $1.
+architectures="amd64 x86_64 x86_64-linux-gnu x86_64 Advanced Micro Devices X86-64 *
+arm64 aarch64 aarch64-linux-gnu aarch64 AArch64 *
+armhf armv7hl arm-linux-gnueabihf arm ARM *hard-float*
+armel armv5tel arm-linux-gnueabi arm ARM *soft-float*
+i386 i686 i686-linux-gnu i386 Intel 80386 *
+ppc64el ppc64le powerpc64le-linux-gnu ppc64le PowerPC64 *
+riscv64 riscv64 riscv64-linux-gnu riscv64 RISC-V *
+s390x s390x s390x-linux-gnu s390x IBM S/390 *"
+foreign_architectures=(arm64 armhf armel i386 ppc64el riscv64 s390x)
+arch_facts() {
+  read -r arch rpm_arch triplet qemu elf_machine < <(grep "^$1 " <<<"$architectures") ||
+    fail "no such architecture: $1"
+}
+arch_facts amd64
+
 # Fails unless the program at $1 (named $2 in messages) is static and prints
-# the listing.
+# the listing, byte for byte.
 check_static_listing() {
-  [[ $("$1") == "$listing" ]] || fail "$2 gave the wrong listing"
+  [[ $("$1" && echo .) == "$listing"$'\n.' ]] || fail "$2 gave the wrong listing"
   [[ $(readelf -l "$1") != *INTERP* ]] || fail "$2 is not static"
 }
 
 # Fails unless the program at $1 (named $2 in messages) is static, stripped
-# of symbols and of .comment, and prints the listing.
+# of symbols and of .comment, $elf_machine code, and prints the listing.
 check_shipped_program() {
   local sections
   check_static_listing "$1" "$2"
+  # shellcheck disable=SC2053 # the pattern is one
+  [[ $(readelf -h "$1" | sed -n 's/^ *\(Machine\|Flags\): *//p' | paste -sd' ') == $elf_machine ]] ||
+    fail "$2 is not $arch code"
   sections=$(readelf -S "$1")
   [[ $sections != *.symtab* ]] || fail "$2 is not stripped"
   [[ $sections != *.comment* ]] || fail "$2 has a .comment section"
