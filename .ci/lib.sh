@@ -88,7 +88,7 @@ check_shipped_program() {
   local sections
   check_static_listing "$1" "$2"
   # shellcheck disable=SC2053 # the pattern is one
-  [[ $(readelf -h "$1" | sed -n 's/^ *\(Machine\|Flags\): *//p' | paste -sd' ') == $elf_machine ]] ||
+  [[ $(readelf -h "$1" | sed -n 's/^ *\(Machine\|Flags\): *//p' | xargs) == $elf_machine ]] ||
     fail "$2 is not $arch code"
   sections=$(readelf -S "$1")
   [[ $sections != *.symtab* ]] || fail "$2 is not stripped"
