@@ -56,10 +56,9 @@ doc_gives() {
   grep -qxF "$2" "$1" || fail "$1 no longer gives the command: $2"
 }
 
-# Each release architecture of Debian's: its name, rpm's, the GNU triplet of
-# its cross compilers, qemu's name, and a pattern for the machine and flags
-# that readelf -h gives its programs. arch_facts sets arch, rpm_arch,
-# triplet, qemu and elf_machine for the one named $1.
+# Debian's release architectures: name, rpm's, cross compilers' triplet,
+# qemu's name, and a pattern for the machine and flags of readelf -h. arch_facts
+# sets arch, rpm_arch, triplet, qemu and elf_machine for the one named $1.
 architectures="amd64 x86_64 x86_64-linux-gnu x86_64 Advanced Micro Devices X86-64 *
 arm64 aarch64 aarch64-linux-gnu aarch64 AArch64 *
 armhf armv7hl arm-linux-gnueabihf arm ARM *hard-float*
@@ -73,7 +72,6 @@ arch_facts() {
   read -r arch rpm_arch triplet qemu elf_machine < <(grep "^$1 " <<<"$architectures") ||
     fail "no such architecture: $1"
 }
-arch_facts amd64
 
 # Fails unless the program at $1 (named $2 in messages) is static and prints
 # the listing, byte for byte.
