@@ -14,8 +14,9 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 foreach(kind LIBRARY INCLUDE PACKAGE)
   set(CMAKE_FIND_ROOT_PATH_MODE_${kind} ONLY)
 endforeach()
-# qemu's name for the processor; -L and LD_LIBRARY_PATH find the target's libraries.
+# qemu's name for the processor. The target's libraries are found by -L and
+# LD_LIBRARY_PATH, and by QEMU_LD_PREFIX for the programs that the tests start.
 string(REGEX REPLACE "^i.86$" i386 qemu ${CMAKE_SYSTEM_PROCESSOR})
 string(REGEX REPLACE "^powerpc64le$" ppc64le qemu ${qemu})
 set(CMAKE_CROSSCOMPILING_EMULATOR qemu-${qemu}-static -L /usr/${CROSS_TRIPLET}
-  -E LD_LIBRARY_PATH=/usr/${CROSS_TRIPLET}/lib)
+  -E LD_LIBRARY_PATH=/usr/${CROSS_TRIPLET}/lib -E QEMU_LD_PREFIX=/usr/${CROSS_TRIPLET})

@@ -14,8 +14,7 @@ description='pairs writes every pair of whole numbers (i, j) with 0 <= i <= j < 
 standard output, one pair per line as "i j", in ascending order, flushing
 each line as it is written. It takes no options and reads no input.'
 
-# The processor the compiler builds for, by Debian's name, rpm's and the ELF
-# header's: labelled by any other, a release file would lie.
+# The processor the compiler builds for, by Debian's, rpm's and readelf's names.
 cxx=("$PAIRS_CXX" ${PAIRS_CXX_TARGET:+"--target=$PAIRS_CXX_TARGET"})
 target=$("${cxx[@]}" -dumpmachine)
 case ${target%-gnu} in
