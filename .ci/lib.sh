@@ -56,6 +56,14 @@ doc_gives() {
   grep -qxF "$2" "$1" || fail "$1 no longer gives the command: $2"
 }
 
+# Runs the command $2 that the document $1 gives, with the arguments after
+# it, as the log shows on standard error, and with no standard input.
+run_documented() {
+  doc_gives "$1" "$2"
+  echo "+ ${*:2}" >&2
+  eval "${*:2}" </dev/null
+}
+
 # Debian's release architectures: name, rpm's, cross compilers' triplet,
 # qemu's name, and a pattern for the machine and flags of readelf -h. arch_facts
 # sets arch, rpm_arch, triplet, qemu and elf_machine for the one named $1.
