@@ -38,6 +38,16 @@ leave_out() {
   echo "$*" >>"${PAIRS_CI_LEFT_OUT:-/dev/null}"
 }
 
+# Points apt, by APT_CONFIG, at lists and downloads of its own in $1, and at
+# the architecture $2 alone, if given: the machine's dpkg is left as it is.
+own_apt() {
+  mkdir -p "$1/lists/partial"
+  printf '%s\n' "Dir::State::Lists \"$1/lists\"; Dir::State::status \"/dev/null\";" \
+    "Dir::Cache \"$1\"; Dir::Cache::pkgcache \"\"; Dir::Cache::srcpkgcache \"\";" \
+    ${2:+"APT::Architecture \"$2\"; APT::Architectures \"$2\";"} >"$1/apt.conf"
+  export APT_CONFIG=$1/apt.conf
+}
+
 installed() { [[ $(dpkg-query -W -f='${Status}' "$1" 2>/dev/null) == *' installed' ]]; }
 
 # Sets version and the release files' names (deb, rpm, binary_tarball,
