@@ -51,7 +51,8 @@ own_apt() {
 installed() { [[ $(dpkg-query -W -f='${Status}' "$1" 2>/dev/null) == *' installed' ]]; }
 
 # Sets version and the release files' names (deb, rpm, binary_tarball,
-# source_tarball, and all four in artifacts) from what the build in $1 made.
+# source_tarball, the bill of materials sbom, and all five in artifacts) from
+# what the build in $1 made.
 read_artifacts() {
   [[ -f $1/artifacts ]] || fail "$1 has made no release files"
   version=$(artifact "$1" version)
@@ -59,7 +60,8 @@ read_artifacts() {
   rpm=$(artifact "$1" rpm)
   binary_tarball=$(artifact "$1" binary_tarball)
   source_tarball=$(artifact "$1" source_tarball)
-  artifacts=("$deb" "$rpm" "$binary_tarball" "$source_tarball")
+  sbom=$(artifact "$1" sbom)
+  artifacts=("$deb" "$rpm" "$binary_tarball" "$source_tarball" "$sbom")
 }
 artifact() { sed -n "s/^$2=\"\(.*\)\"$/\1/p" "$1/artifacts"; }
 

@@ -31,7 +31,8 @@ s390x-*linux) arch=(s390x s390x "IBM S/390") ;;
 esac
 deb=pairs_${version}_${arch[0]-}.deb rpm=pairs-${version}-1.${arch[1]-}.rpm
 binary_tarball=pairs-${version}-${arch[1]-}-linux.tar.gz source_tarball=pairs-${version}.tar.gz
-declare -p version deb rpm binary_tarball source_tarball | cut -d' ' -f3- >"$build/artifacts"
+sbom=${binary_tarball%.tar.gz}.spdx.json
+declare -p version deb rpm binary_tarball source_tarball sbom | cut -d' ' -f3- >"$build/artifacts"
 
 # Every time stamp is the release's date, its CHANGELOG.md entry's, unless
 # the packager sets SOURCE_DATE_EPOCH.
@@ -41,9 +42,11 @@ work=$(mktemp -d) && trap 'rm -rf "$work"' EXIT
 
 # A field of REUSE.toml's one annotation, which covers every file.
 reuse_field() { sed -n "s/^SPDX-$1 = \"\(.*\)\"\$/\1/p" "$source_dir/REUSE.toml"; }
+copyright=$(reuse_field FileCopyrightText) licence=$(reuse_field License-Identifier)
+vendor=$(sed 's/^[-0-9, ]* //' <<<"$copyright")
 # True if the tool $1 (from the package $2) is here; else says $3 is not made.
 have() { command -v "$1" >/dev/null || { echo "pairs: no $1 ($2): $3 is not made" && false; }; }
-checksum() { (cd "$build" && sha256sum "$1" >"$1.sha256"); }
+checksum() { (cd "$build" && sha256sum "$1" >"$1.sha256") && made+=("$1"); }
 
 # Writes $1 from the paths after $2, relative to the directory $2: in name
 # order, owned by root, modes free of the umask, every time the release's.
@@ -110,6 +113,69 @@ case $(readelf -lhW "$program") in
 *) link=static ;;
 esac
 
+# What the program holds of others' code, found once, here, for every file
+# below: if static, the C library and GCC's C++ runtime that the linker's map
+# names, each with the Debian package that installed it (from a sysroot, one
+# of the packages it was made from, kept in its debs/), that package's source,
+# and the upstream version; with no package, the one the library states.
+declare -A name=([libc]="GNU C Library" [libstdc++]="GCC runtime libraries (libstdc++, libgcc)")
+declare -A spdx=([libc]=LGPL-2.1-or-later [libstdc++]="GPL-3.0-or-later WITH GCC-exception-3.1")
+declare -A text=([libc]=LGPL-2.1 [libstdc++]=GPL-3)
+declare -A states=([libc]='release version [0-9.]*[0-9]' [libstdc++]='GCC: ([^)]*) [0-9.]*[0-9]')
+owner() {
+  local format='${Package} ${Version} ${source:Package} ${source:Version}\n' deb
+  [[ -n $PAIRS_SYSROOT && $1 == "$PAIRS_SYSROOT"/* ]] ||
+    { dpkg-query -W -f="$format" "$(dpkg -S "$1" | sed 's/: .*//')" && return; }
+  for deb in "$PAIRS_SYSROOT"/debs/*.deb; do
+    dpkg-deb -c "$deb" | grep " \.${1#"$PAIRS_SYSROOT"}$" >/dev/null &&
+      dpkg-deb --show --showformat="$format" "$deb"
+  done
+}
+# The writers below take from here the licences' texts (the build machine's,
+# and the GCC Runtime Library Exception from the copyright file of the package
+# that installed GCC's runtime, or else of the machine's GCC), a notice of
+# each library, the sources for Debian's Built-Using, and the SBOM's rows.
+licenses=$work/licenses exception=$work/licenses/GCC-exception-3.1 all=$licence
+libraries=() rows=() static_sources=() end='^requirements of the license of GCC\.$'
+[[ $link == dynamic ]] || libraries=(libc libstdc++)
+mkdir "$licenses" && cp "$source_dir/LICENSE" "$licenses"
+for library in "${libraries[@]}"; do
+  path=$(grep -o "[^ (]*/$library\.a(" "$PAIRS_LINK_MAP" | sed -n '1s/($//p')
+  [[ -n $path ]] ||
+    { echo "pairs: $PAIRS_LINK_MAP names no $library.a; no file made" >&2 && exit 1; }
+  path=$(realpath -ms "$path") package="" from="" at=""
+  read -r package package_version from at < <(owner "$path" 2>/dev/null) || true
+  upstream=$(sed 's/^[0-9]*://; s/-[^-]*$//' <<<"$package_version")
+  [[ -n $package ]] || { echo "pairs: no Debian package installed $path; its source is unknown" >&2
+    upstream=$(grep -aoE "${states[$library]}" "$path" | sed -n '1s/.* //p') || true; }
+  cp "/usr/share/common-licenses/${text[$library]}" "$licenses"
+  [[ $library != libstdc++ ]] || sed -n "/^GCC RUNTIME LIBRARY EXCEPTION$/,/$end/{p;/$end/q}" \
+    {"${PAIRS_SYSROOT-}/usr/share/doc/${package:-?}",/usr/share/doc/gcc-*-base}/copyright \
+    >"$exception" 2>/dev/null || true
+  where=${from:+Debian source package $from $at}
+  printf -- '- %s %s\n  Licence: %s\n  Source: %s\n' "${name[$library]}" "${upstream:=unknown}" \
+    "${spdx[$library]}" "${where:-unknown: no Debian package installed it}"
+  [[ -z $from ]] || echo "  From: https://snapshot.debian.org/package/$from/${at//+/%2B}/"
+  rows+=("${name[$library]}" "$upstream" "${spdx[$library]}" "$from" "$at")
+  all+=" AND ${spdx[$library]}"
+  [[ -z $from ]] || static_sources+=("$from (= $at)")
+  [[ -z $from || $library != libc ]] || built_using="$from (= $at)"
+done >"$work/holds"
+[[ $link == dynamic || -s $exception ]] || { echo "pairs: no copyright file here gives the GCC" \
+  "Runtime Library Exception (Debian: gcc-N-base); no file made" >&2 && exit 1; }
+# What the program named $1 holds, and how to relink it.
+holdings() {
+  printf '%s is linked statically, and so also holds:\n\n%s\n\n' "$1" "$(<"$work/holds")"
+  printf "To relink it with other versions of them, build it from pairs' source\n%s\n" \
+    "tarball, $source_tarball, as its README.md says."
+}
+if ((${#libraries[@]})); then
+  { printf 'pairs %s is under the MIT licence: see LICENSE.\n\n' "$version"
+    holdings "Its program" && echo "Their licences' texts are in the files beside this one."
+  } >"$licenses/NOTICE"
+fi
+made=()
+
 if have dpkg-deb dpkg "$deb" &&
   { [[ $link != dynamic ]] || have dpkg-shlibdeps dpkg-dev "$deb"; }; then
   root=$work/deb doc=$work/deb/usr/share/doc/pairs overrides=$work/deb/usr/share/lintian/overrides
@@ -117,12 +183,23 @@ if have dpkg-deb dpkg "$deb" &&
   mkdir -p "$root/DEBIAN" "$doc"
   changelog deb | gzip -9n >"$doc/changelog.gz"
   # Debian's copyright file: REUSE.toml's copyright and licence (under
-  # Debian's name), and LICENSE's text below its copyright line, indented.
+  # Debian's name), and LICENSE's text below its copyright line, indented;
+  # then what the program holds: their licences by reference, the exception whole.
+  indent() { sed 's/^$/./; s/^/ /'; }
   { printf 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/\n'
-    printf 'Upstream-Name: pairs\n\nFiles: *\nCopyright: %s\nLicense: %s\n' \
-      "$(reuse_field FileCopyrightText)" "$(reuse_field License-Identifier | sed 's/^MIT$/Expat/')"
-    sed '0,/^Copyright /d' "$source_dir/LICENSE" | sed '1{/^$/d}; s/^$/./; s/^/ /'
+    printf 'Upstream-Name: pairs\n'
+    ((${#libraries[@]} == 0)) || holdings usr/bin/pairs | indent | sed '1s/^ /Comment: /'
+    printf '\nFiles: *\nCopyright: %s\nLicense: %s\n' "$copyright" "${licence/#MIT/Expat}"
+    sed '0,/^Copyright /d' "$source_dir/LICENSE" | sed '1{/^$/d}' | indent
+    for library in "${libraries[@]}"; do
+      printf '\nLicense: %s\n On Debian systems, its GNU licence is in %s.\n' "$(sed \
+        's/-or-later/+/; s/ WITH \(.*\)/ with \1 exception/' <<<"${spdx[$library]}")" \
+        "/usr/share/common-licenses/${text[$library]}"
+    done
+    ((${#libraries[@]} == 0)) || indent <"$exception" | sed '1s/^/ .\n/'
   } >"$doc/copyright"
+  # As Debian's static packages do, Built-Using names the C library's source.
+  static_built_using=$(IFS=, && echo "${static_sources[*]}" | sed 's/,/, /g')
   if [[ $link != dynamic ]]; then
     mkdir -p "$overrides"
     { echo "# pairs is linked statically on purpose: starting up is all the work it"
@@ -132,6 +209,10 @@ if have dpkg-deb dpkg "$deb" &&
         "# its dependencies, and from 2.136 for a static binary: one tag is unused." \
         "pairs: shared-library-lacks-prerequisites [usr/bin/pairs]"
       echo "pairs: statically-linked-binary [usr/bin/pairs]"
+      [[ -z $static_built_using ]] || printf '%s\n' \
+        "# lintian 2.116 (Debian 12) knows no Static-Built-Using, which dpkg does" \
+        "# (deb-control(5)); from Debian 13 lintian knows it: this override is unused." \
+        "pairs: unknown-field Static-Built-Using"
     } >"$overrides/pairs"
   else
     mkdir -p "$work/shlibs/debian" && touch "$work/shlibs/debian/control"
@@ -150,6 +231,8 @@ Architecture: ${arch[0]}
 Maintainer: $contact
 Installed-Size: $installed_kib
 ${depends:+Depends: $depends
+}${built_using:+Built-Using: $built_using
+}${static_built_using:+Static-Built-Using: $static_built_using
 }Section: utils
 Priority: optional
 Description: $PAIRS_SUMMARY
@@ -167,12 +250,10 @@ if have rpmbuild "Debian: rpm; Fedora: rpm-build" "$rpm"; then
     clamp="build_mtime_policy clamp_to_source_date_epoch"
   changelog rpm >"$work/changelog"
   echo "$description" >"$work/description"
-  cp "$source_dir/LICENSE" "$work/LICENSE"
   rpmbuild -bb --target "${arch[1]}" --define "$clamp" --define "_topdir $work/rpm" \
     --define "_dbpath $work/rpmdb" --define "pairs_work $work" --define "pairs_version $version" \
     --define "pairs_summary $PAIRS_SUMMARY" --define "packager $contact" \
-    --define "pairs_licence $(reuse_field License-Identifier)" \
-    --define "pairs_vendor $(reuse_field FileCopyrightText | sed 's/^[-0-9, ]* //')" \
+    --define "pairs_licence $all" --define "pairs_vendor $vendor" \
     "$source_dir/packaging/pairs.spec" >"$build/rpmbuild.log" 2>&1 ||
     { cat "$build/rpmbuild.log" && exit 1; }
   cp "$work"/rpm/RPMS/*/"$rpm" "$build/$rpm"
@@ -181,5 +262,37 @@ fi
 
 top=${binary_tarball%.tar.gz}
 cp -R "$stage/usr" "$work/$top"
-install -D -m 0644 "$source_dir/LICENSE" "$work/$top/share/doc/pairs/LICENSE"
+mkdir -p "$work/$top/share/doc" && cp -R "$licenses" "$work/$top/share/doc/pairs"
 write_tar_gz "$binary_tarball" "$work" "$top"
+
+# The bill of materials, in SPDX 2.3, written by jq: the files made above,
+# pairs, and what its program holds, in a namespace named by those files.
+if have jq jq "$sbom"; then
+  (cd "$build" && cat "${made[@]/%/.sha256}") >"$work/files"
+  domain=${contact#*@}
+  namespace=https://${domain%>}/spdx/$top-$(sha256sum <"$work/files" | cut -c1-64)
+  jq -n --arg name "$top" --arg version "$version" --arg licence "$licence" --arg all "$all" \
+    --arg created "$(date -u -d "@$SOURCE_DATE_EPOCH" +%FT%TZ)" --arg namespace "$namespace" \
+    --rawfile files "$work/files" '
+    def id: "SPDXRef-" + (gsub("\\+"; "p") | gsub("[^A-Za-z0-9.]+"; "-"));
+    def package($name; $version; $licence): {name: $name, SPDXID: ($name | id),
+      versionInfo: $version, downloadLocation: "NOASSERTION", filesAnalyzed: false,
+      licenseConcluded: $licence, licenseDeclared: $licence};
+    def relate($from; $type; $to):
+      {spdxElementId: ($from | id), relationshipType: $type, relatedSpdxElement: ($to | id)};
+    ($files | split("\n")[:-1] | map(split("  "))) as $files
+    | ($ARGS.positional | [range(0; length; 5) as $i | .[$i:$i + 5]]) as $libraries | {
+      spdxVersion: "SPDX-2.3", dataLicense: "CC0-1.0", SPDXID: "SPDXRef-DOCUMENT", name: $name,
+      documentNamespace: $namespace, creationInfo: {created: $created, creators: ["Tool: jq"]},
+      packages: ([$files[] | package(.[1]; $version; $all)
+          + {checksums: [{algorithm: "SHA256", checksumValue: .[0]}]}]
+        + [package("pairs"; $version; $licence)]
+        + [$libraries[] | package(.[0]; .[1]; .[2]) + if .[3] == "" then {sourceInfo: "unknown"}
+          else {sourceInfo: "Debian source package \(.[3]) \(.[4])", externalRefs: [{
+            referenceCategory: "PACKAGE-MANAGER", referenceType: "purl",
+            referenceLocator: "pkg:deb/debian/\(.[3])@\(.[4] | @uri)?arch=source"}]} end]),
+      relationships: [($files[] | relate("DOCUMENT"; "DESCRIBES"; .[1]),
+        relate(.[1]; "CONTAINS"; "pairs")), ($libraries[] | relate("pairs"; "STATIC_LINK"; .[0]))]
+    }' --args "${rows[@]}" >"$build/$sbom"
+  checksum "$sbom"
+fi
