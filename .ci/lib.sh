@@ -13,6 +13,8 @@ run_command='cmake -B build && cmake --build build && ./build/pairs'
 test_command='cmake -B build && cmake --build build && ctest --test-dir build --output-on-failure'
 bench_command='cmake -B build && cmake --build build && bench/startup.sh'
 package_command='cmake -B build && cmake --build build --target package package_source'
+source_command="(cd build && apt-get source --download-only \"\$(dpkg-deb -f pairs_*.deb \
+Built-Using | sed 's/ (= /=/; s/)\$//')\")"
 
 # PAIRS_CI_ON names the system CI runs on, where it is not the machine's
 # own: a failure says where it happened.
