@@ -14,7 +14,7 @@ set(root /usr/${CROSS_TRIPLET})
 if(CROSS_SYSROOT)
   # --sysroot alone still takes the cross compiler's own copies of the C
   # library's headers, start files and archives, and libstdc++'s, first.
-  set(root ${CROSS_SYSROOT})
+  file(REAL_PATH ${CROSS_SYSROOT} root) # as the linker's map names its files, for packaging
   set(CMAKE_SYSROOT ${root})
   execute_process(COMMAND ${CMAKE_CXX_COMPILER} -dumpversion OUTPUT_VARIABLE gcc
     OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
