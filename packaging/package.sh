@@ -3,7 +3,8 @@
 # owns its format, with a .sha256 file beside it (doc/packaging.md): `binary
 # SOURCE BUILD` the .deb, the .rpm and the binary tarball, from one staged
 # install; `source SOURCE BUILD` the source tarball. CMake sets PAIRS_VERSION,
-# PAIRS_SUMMARY, and the target's PAIRS_CXX, PAIRS_CXX_TARGET and PAIRS_STRIP.
+# PAIRS_SUMMARY, the target's PAIRS_CXX, PAIRS_CXX_TARGET, PAIRS_STRIP and
+# PAIRS_SYSROOT, and PAIRS_LINK_MAP, the linker's map of the program.
 set -euo pipefail
 kind=$1 source_dir=$2 build=$3 version=$PAIRS_VERSION
 umask 022 && export LC_ALL=C && unset TAR_OPTIONS GZIP
@@ -198,7 +199,8 @@ if have dpkg-deb dpkg "$deb" &&
     done
     ((${#libraries[@]} == 0)) || indent <"$exception" | sed '1s/^/ .\n/'
   } >"$doc/copyright"
-  # As Debian's static packages do, Built-Using names the C library's source.
+  # Static-Built-Using names each library's source; Built-Using, as Debian's
+  # own static packages do, the C library's alone.
   static_built_using=$(IFS=, && echo "${static_sources[*]}" | sed 's/,/, /g')
   if [[ $link != dynamic ]]; then
     mkdir -p "$overrides"
@@ -287,7 +289,8 @@ if have jq jq "$sbom"; then
       packages: ([$files[] | package(.[1]; $version; $all)
           + {checksums: [{algorithm: "SHA256", checksumValue: .[0]}]}]
         + [package("pairs"; $version; $licence)]
-        + [$libraries[] | package(.[0]; .[1]; .[2]) + if .[3] == "" then {sourceInfo: "unknown"}
+        + [$libraries[] | package(.[0]; .[1]; .[2]) + if .[3] == ""
+          then {sourceInfo: "unknown: no Debian package installed it"}
           else {sourceInfo: "Debian source package \(.[3]) \(.[4])", externalRefs: [{
             referenceCategory: "PACKAGE-MANAGER", referenceType: "purl",
             referenceLocator: "pkg:deb/debian/\(.[3])@\(.[4] | @uri)?arch=source"}]} end]),
