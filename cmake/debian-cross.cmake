@@ -21,9 +21,9 @@ if(CROSS_SYSROOT)
   string(REGEX REPLACE "^i.86" i386 multiarch ${CROSS_TRIPLET}) # Debian's name for its directories
   set(include ${root}/usr/include)
   set(CMAKE_CXX_FLAGS_INIT -nostdinc)
-  set(CMAKE_CXX_STANDARD_INCLUDE_DIRECTORIES ${include}/c++/${gcc} ${include}/${multiarch}/c++/${gcc}
-    ${include}/c++/${gcc}/backward /usr/lib/gcc-cross/${CROSS_TRIPLET}/${gcc}/include
-    ${include}/${multiarch} ${include})
+  set(CMAKE_CXX_STANDARD_INCLUDE_DIRECTORIES ${include}/c++/${gcc}
+    ${include}/${multiarch}/c++/${gcc} ${include}/c++/${gcc}/backward
+    /usr/lib/gcc-cross/${CROSS_TRIPLET}/${gcc}/include ${include}/${multiarch} ${include})
   set(CMAKE_EXE_LINKER_FLAGS_INIT "-B${root}/usr/lib/${multiarch}/")
   string(APPEND CMAKE_EXE_LINKER_FLAGS_INIT " -B${root}/usr/lib/gcc/${CROSS_TRIPLET}/${gcc}/")
 endif()
