@@ -238,7 +238,7 @@ ${depends:+Depends: $depends
 }Section: utils
 Priority: optional
 Description: $PAIRS_SUMMARY
-$(sed 's/^$/./; s/^/ /' <<<"$description")
+$(indent <<<"$description")
 EOF
   dpkg-deb --root-owner-group -Zxz --build "$root" "$build/$deb" >/dev/null
   checksum "$deb"
