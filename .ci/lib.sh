@@ -54,18 +54,14 @@ installed() { [[ $(dpkg-query -W -f='${Status}' "$1" 2>/dev/null) == *' installe
 
 # Sets version and the release files' names (deb, rpm, binary_tarball,
 # source_tarball, the bill of materials sbom, and all five in artifacts) from
-# what the build in $1 made.
+# what the build in $1 made, which package.sh wrote as shell assignments.
 read_artifacts() {
   [[ -f $1/artifacts ]] || fail "$1 has made no release files"
-  version=$(artifact "$1" version)
-  deb=$(artifact "$1" deb)
-  rpm=$(artifact "$1" rpm)
-  binary_tarball=$(artifact "$1" binary_tarball)
-  source_tarball=$(artifact "$1" source_tarball)
-  sbom=$(artifact "$1" sbom)
+  version="" deb="" rpm="" binary_tarball="" source_tarball="" sbom=""
+  # shellcheck source=/dev/null
+  source "$1/artifacts"
   artifacts=("$deb" "$rpm" "$binary_tarball" "$source_tarball" "$sbom")
 }
-artifact() { sed -n "s/^$2=\"\(.*\)\"$/\1/p" "$1/artifacts"; }
 
 # Fails unless the document $1 still gives the command $2, alone on a line.
 doc_gives() {
