@@ -2,12 +2,21 @@
 # runs what it builds under qemu-user (qemu-user-static); doc/packaging.md.
 set(CROSS_TRIPLET "" CACHE STRING "GNU triplet of the cross compiler, as in g++-TRIPLET")
 set(CROSS_SYSROOT "" CACHE PATH "The target's own C and C++ libraries, unpacked from its packages")
-if(NOT CROSS_TRIPLET MATCHES "^([^-]+)-linux-gnu")
-  message(FATAL_ERROR "Set CROSS_TRIPLET to a cross compiler's, such as aarch64-linux-gnu")
+# The triplet's row in packaging/architectures gives Debian's and qemu's names
+# for the processor; dpkg-architecture, Debian's directories for it.
+execute_process(COMMAND awk -v architecture=${CROSS_TRIPLET} -f architecture.awk architectures
+  WORKING_DIRECTORY ${CMAKE_CURRENT_LIST_DIR}/../packaging
+  OUTPUT_VARIABLE row OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE unknown)
+if(NOT CROSS_TRIPLET OR unknown)
+  message(FATAL_ERROR "Set CROSS_TRIPLET to a cross compiler's that packaging/architectures "
+    "names, such as aarch64-linux-gnu")
 endif()
+string(REPLACE "\t" ";" row "${row}")
+list(GET row 0 debian_arch)
+list(GET row 3 qemu)
 list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES CROSS_TRIPLET CROSS_SYSROOT) # configure's checks
 set(CMAKE_SYSTEM_NAME Linux)
-set(CMAKE_SYSTEM_PROCESSOR ${CMAKE_MATCH_1})
+string(REGEX MATCH "^[^-]+" CMAKE_SYSTEM_PROCESSOR ${CROSS_TRIPLET})
 set(CMAKE_C_COMPILER ${CROSS_TRIPLET}-gcc) # for GoogleTest's project(), which enables C
 set(CMAKE_CXX_COMPILER ${CROSS_TRIPLET}-g++)
 set(root /usr/${CROSS_TRIPLET})
@@ -18,7 +27,8 @@ if(CROSS_SYSROOT)
   set(CMAKE_SYSROOT ${root})
   execute_process(COMMAND ${CMAKE_CXX_COMPILER} -dumpversion OUTPUT_VARIABLE gcc
     OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
-  string(REGEX REPLACE "^i.86" i386 multiarch ${CROSS_TRIPLET}) # Debian's name for its directories
+  execute_process(COMMAND dpkg-architecture -a ${debian_arch} -qDEB_HOST_MULTIARCH
+    OUTPUT_VARIABLE multiarch OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
   set(include ${root}/usr/include)
   set(CMAKE_CXX_FLAGS_INIT -nostdinc)
   set(CMAKE_CXX_STANDARD_INCLUDE_DIRECTORIES ${include}/c++/${gcc}
@@ -33,9 +43,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 foreach(kind LIBRARY INCLUDE PACKAGE)
   set(CMAKE_FIND_ROOT_PATH_MODE_${kind} ONLY)
 endforeach()
-# qemu's name for the processor. The target's libraries are found by -L and
-# LD_LIBRARY_PATH, and by QEMU_LD_PREFIX for the programs that the tests start.
-string(REGEX REPLACE "^i.86$" i386 qemu ${CMAKE_SYSTEM_PROCESSOR})
-string(REGEX REPLACE "^powerpc64le$" ppc64le qemu ${qemu})
+# The target's libraries are found by -L and LD_LIBRARY_PATH, and by
+# QEMU_LD_PREFIX for the programs that the tests start.
 set(CMAKE_CROSSCOMPILING_EMULATOR qemu-${qemu}-static -L ${root}
   -E LD_LIBRARY_PATH=${root}/lib -E QEMU_LD_PREFIX=${root})

@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Prints, for each file named on standard input, one a line, the file, a tab,
+# and the Debian package that installed it, as a JSON object of its name,
+# version, architecture, source and source version; or nothing after the tab,
+# where no package did. A file in PAIRS_SYSROOT is looked up among the
+# packages that the sysroot was made from, kept in its debs/.
+# shellcheck disable=SC2016 # the ${fields} of dpkg's formats are its own
+set -euo pipefail
+format='{"name":"${Package}","version":"${Version}","architecture":"${Architecture}",'
+format+='"source":"${source:Package}","sourceVersion":"${source:Version}"}'
+sysroot=${PAIRS_SYSROOT:-}
+mapfile -t files
+declare -A wanted
+declare -A owner
+declare -A package
+
+for file in "${files[@]}"; do
+  wanted[$file]=yes
+done
+# dpkg -S prints "PACKAGE[, PACKAGE...]: FILE" for each file it knows. Before
+# Debian 13, it knows /bin's and /sbin's files by those paths, where PATH finds
+# them in /usr/bin and /usr/sbin, one with them.
+while IFS= read -r line; do
+  file=/${line#*: /}
+  name=${line%%: /*}
+  owner[$file]=${name%%,*}
+  if [[ $file == /bin/* || $file == /sbin/* ]]; then
+    owner[/usr$file]=${name%%,*}
+  fi
+done < <(printf '%s\n' "${files[@]}" | sed 's|^/usr\(/s\?bin/.*\)|&\n\1|' | sort -u |
+  xargs -r dpkg -S 2>/dev/null)
+while IFS=$'\t' read -r name fields; do
+  package[$name]=$fields
+done < <(printf '%s\n' "${owner[@]}" | sort -u |
+  xargs -r dpkg-query -W -f="\${binary:Package}\t$format\n")
+
+for deb in "$sysroot"/debs/*.deb; do
+  [[ -n $sysroot && -f $deb ]] || continue
+  while IFS= read -r file; do
+    if [[ -n ${wanted[$sysroot${file#.}]-} ]]; then
+      owner[$sysroot${file#.}]=$deb
+      package[$deb]=$(dpkg-deb --show --showformat="$format" "$deb")
+    fi
+  done < <(dpkg-deb --fsys-tarfile "$deb" | tar -t)
+done
+
+for file in "${files[@]}"; do
+  printf '%s\t%s\n' "$file" "${package[${owner[$file]-none}]-}"
+done

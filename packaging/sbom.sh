@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Writes the bill of materials named $1 into the build tree, in SPDX 2.3, by
+# jq (sbom.jq): the release files made before it, with their checksums, pairs,
+# and what its program holds, in a namespace named by those checksums.
+set -euo pipefail
+sbom=$1
+here=$(dirname "$0")
+while read -r file; do
+  cat "$PAIRS_BUILD/$file.sha256"
+done <"$PAIRS_WORK/made" >"$PAIRS_WORK/checksums"
+domain=${PAIRS_MAINTAINER#*@}
+checksum=$(sha256sum <"$PAIRS_WORK/checksums" | cut -c1-64)
+jq -n -f "$here/sbom.jq" --arg name "${sbom%.spdx.json}" --arg version "$PAIRS_VERSION" \
+  --arg namespace "https://${domain%>}/spdx/${sbom%.spdx.json}-$checksum" \
+  --arg created "$(date -u -d "@$SOURCE_DATE_EPOCH" +%FT%TZ)" \
+  --rawfile checksums "$PAIRS_WORK/checksums" --slurpfile holdings "$PAIRS_BUILD/holdings.json" \
+  >"$PAIRS_BUILD/$sbom"
