@@ -1,26 +1,45 @@
 # shellcheck shell=bash
 # shellcheck disable=SC2034 # the scripts that source this use its variables
-# What the CI scripts share; sourced by them from the top of the tree.
+# shellcheck disable=SC2016 # the documents' commands, and apt-get's formats, expand their own $
+# What the CI scripts share; sourced by them from the top of the tree, it
+# gives each a directory of its own for temporary files, $work.
 
 # The program's whole output.
 listing=$'0 0\n0 1\n0 2\n1 1\n1 2\n2 2'
 
-# README's commands, the benchmark's in bench/README.md and the release files'
-# in doc/packaging.md, which CI runs as they stand there.
+# README's commands, the benchmark's in bench/README.md, and the release
+# files' (their prerequisites, and the C library's source) in
+# doc/packaging.md, which CI runs as they stand there.
 prerequisites_command='apt-get update && apt-get install -y cmake make g++ libgtest-dev'
 bench_prerequisites_command='apt-get install -y valgrind time'
 run_command='cmake -B build && cmake --build build && ./build/pairs'
 test_command='cmake -B build && cmake --build build && ctest --test-dir build --output-on-failure'
 bench_command='cmake -B build && cmake --build build && bench/startup.sh'
+package_prerequisites_command='apt-get install -y dpkg-dev rpm jq'
 package_command='cmake -B build && cmake --build build --target package package_source'
 source_command="(cd build && apt-get source --download-only \"\$(dpkg-deb -f pairs_*.deb \
 Built-Using | sed 's/ (= /=/; s/)\$//')\")"
+
+work=$(mktemp -d)
+# Read-only files too, as .ci/check-odd-trees makes.
+trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
 
 # PAIRS_CI_ON names the system CI runs on, where it is not the machine's
 # own: a failure says where it happened.
 fail() {
   echo "${0#./}${PAIRS_CI_ON:+ (on $PAIRS_CI_ON)}: $*" >&2
   exit 1
+}
+
+# Runs the command after $1 with its output in $work/log, which on failure it
+# shows, and fails saying $1.
+quietly() {
+  local failure=$1
+  shift
+  if ! "$@" </dev/null >"$work/log" 2>&1; then
+    cat "$work/log"
+    fail "$failure"
+  fi
 }
 
 # An archive that cannot be installed from is no fault of the project's: this
@@ -40,6 +59,11 @@ leave_out() {
   echo "$*" >>"${PAIRS_CI_LEFT_OUT:-/dev/null}"
 }
 
+# The archive this machine's apt installs the release named $1 from.
+archive() {
+  apt-get indextargets --format '$(REPO_URI)' "Release: $1" 'Target-Of: deb' | head -1
+}
+
 # Points apt, by APT_CONFIG, at lists and downloads of its own in $1, and at
 # the architecture $2 alone, if given: the machine's dpkg is left as it is.
 own_apt() {
@@ -50,6 +74,12 @@ own_apt() {
   export APT_CONFIG=$1/apt.conf
 }
 
+# The field named $1 of the os-release file $2, by default this machine's.
+os_release() {
+  # shellcheck source=/dev/null
+  (. "${2:-/etc/os-release}" && echo "${!1-}")
+}
+
 installed() { [[ $(dpkg-query -W -f='${Status}' "$1" 2>/dev/null) == *' installed' ]]; }
 
 # Sets version and the release files' names (deb, rpm, binary_tarball,
@@ -57,7 +87,12 @@ installed() { [[ $(dpkg-query -W -f='${Status}' "$1" 2>/dev/null) == *' installe
 # what the build in $1 made, which package.sh wrote as shell assignments.
 read_artifacts() {
   [[ -f $1/artifacts ]] || fail "$1 has made no release files"
-  version="" deb="" rpm="" binary_tarball="" source_tarball="" sbom=""
+  version=""
+  deb=""
+  rpm=""
+  binary_tarball=""
+  source_tarball=""
+  sbom=""
   # shellcheck source=/dev/null
   source "$1/artifacts"
   artifacts=("$deb" "$rpm" "$binary_tarball" "$source_tarball" "$sbom")
@@ -76,48 +111,24 @@ run_documented() {
   eval "${*:2}" </dev/null
 }
 
-# Debian's release architectures: name, rpm's, cross compilers' triplet,
-# qemu's name, and a pattern for the machine and flags of readelf -h. arch_facts
-# sets arch, rpm_arch, triplet, qemu and elf_machine for the one named $1.
-architectures="amd64 x86_64 x86_64-linux-gnu x86_64 Advanced Micro Devices X86-64 *
-arm64 aarch64 aarch64-linux-gnu aarch64 AArch64 *
-armhf armv7hl arm-linux-gnueabihf arm ARM *hard-float*
-armel armv5tel arm-linux-gnueabi arm ARM *soft-float*
-i386 i686 i686-linux-gnu i386 Intel 80386 *
-ppc64el ppc64le powerpc64le-linux-gnu ppc64le PowerPC64 *
-riscv64 riscv64 riscv64-linux-gnu riscv64 RISC-V *
-s390x s390x s390x-linux-gnu s390x IBM S/390 *"
-foreign_architectures=(arm64 armhf armel i386 ppc64el riscv64 s390x)
+# Prints packaging/architectures' rows, their fields split by tabs: all, or
+# the one named $1.
+architectures() {
+  awk -v architecture="${1-}" -f packaging/architecture.awk packaging/architectures
+}
+# Sets arch, rpm_arch, triplet, qemu, elf_machine (a pattern), and where CI
+# boots its kernel (else -) kernel_flavour, qemu_system_package, qemu_system
+# and console, for the architecture named $1.
 arch_facts() {
-  read -r arch rpm_arch triplet qemu elf_machine < <(grep "^$1 " <<<"$architectures") ||
-    fail "no such architecture: $1"
+  local row
+  row=$(architectures "$1") || fail "no such architecture: $1"
+  IFS=$'\t' read -r arch rpm_arch triplet qemu elf_machine kernel_flavour qemu_system_package \
+    qemu_system console <<<"$row"
 }
-
-# Fails unless the program at $1 (named $2 in messages) is static and prints
-# the listing, byte for byte.
-check_static_listing() {
-  [[ $("$1" && echo .) == "$listing"$'\n.' ]] || fail "$2 gave the wrong listing"
-  [[ $(readelf -l "$1" | grep -o -e INTERP -e LOAD | sort -u) == LOAD ]] || fail "$2 is not static"
-}
-
-# Fails unless the program at $1 (named $2 in messages) is static, stripped
-# of symbols and of .comment, $elf_machine code, and prints the listing.
-check_shipped_program() {
-  local sections
-  check_static_listing "$1" "$2"
-  # shellcheck disable=SC2053 # the pattern is one
-  [[ $(readelf -h "$1" | sed -n 's/^ *\(Machine\|Flags\): *//p' | xargs) == $elf_machine ]] ||
-    fail "$2 is not $arch code"
-  sections=$(readelf -S "$1")
-  [[ $sections != *.symtab* ]] || fail "$2 is not stripped"
-  [[ $sections != *.comment* ]] || fail "$2 has a .comment section"
-}
-
-# Fails unless $1 was compressed by gzip -n: no file name or time stamp.
-check_gzip_header() {
-  [[ $(od -An -tx1 -N8 "$1") == " 1f 8b 08 00 00 00 00 00" ]] ||
-    fail "$1's gzip header holds a file name or time stamp"
-}
+# Debian's names for the architectures besides this machine's, and of those
+# whose own kernels CI boots.
+mapfile -t other_architectures < <(architectures | cut -f1 | grep -vx "$(dpkg --print-architecture)")
+mapfile -t kernel_architectures < <(architectures | cut -f1,6 | grep -v $'\t-$' | cut -f1)
 
 # Fails, naming each warning, if the log at $1 holds a deprecation warning
 # from the tool named $2.

@@ -1,0 +1,85 @@
+# shellcheck shell=bash
+# How .ci/run heads its steps and says what each needs; sourced by it after
+# .ci/lib.sh. As root, a step's Debian packages are installed where missing;
+# as anyone else, a step that needs more than is here is left out, and named
+# at the end of the run.
+# shellcheck disable=SC2034,SC2154 # .ci/lib.sh sets what this reads; .ci/run reads what this sets
+
+# The packages some steps need, from bench/README.md and packaging/architectures.
+read -ra bench_prerequisites <<<"${bench_prerequisites_command##*-y }"
+mapfile -t cross_compilers < <(for name in "${other_architectures[@]}"; do
+  arch_facts "$name"
+  echo "g++-$triplet"
+done)
+mapfile -t emulators < <(for name in "${kernel_architectures[@]}"; do
+  arch_facts "$name"
+  echo "$qemu_system_package"
+done)
+# Where the archive has an SPDX validator (Debian testing has), it checks the bill of materials.
+spdx_tools=(python3-spdx-tools)
+apt-cache show "${spdx_tools[@]}" >/dev/null 2>&1 || spdx_tools=()
+
+step() {
+  current_step=$*
+  printf '\n=== %s%s (at %d s)\n' "${PAIRS_CI_ON:+[$PAIRS_CI_ON] }" "$*" "$SECONDS"
+}
+
+# True once the Debian packages named are installed: as root it installs
+# those missing; as anyone else it leaves the current step out.
+needs() {
+  local missing=()
+  local package
+  for package; do
+    installed "$package" || missing+=("$package")
+  done
+  ((${#missing[@]})) || return 0
+  if ((EUID != 0)); then
+    leave_out "$current_step (needs ${missing[*]})"
+    return 1
+  fi
+  if [[ -z ${apt_updated-} ]]; then
+    apt-get update -q || archive_failed "apt-get update"
+    apt_updated=yes
+  fi
+  apt-get install -y -q --no-install-recommends "${missing[@]}" ||
+    archive_failed "apt-get install ${missing[*]}"
+}
+
+# True as root; as anyone else, leaves the current step out, which needs root for $1.
+needs_root() {
+  ((EUID == 0)) && return 0
+  leave_out "$current_step (needs root, $1)"
+  return 1
+}
+
+# True once the release files are made, and the Debian packages named installed.
+needs_release_files() {
+  if [[ ! -f build/artifacts ]]; then
+    leave_out "$current_step (needs the release files, left out above)"
+    return 1
+  fi
+  needs "$@"
+}
+
+# True where qemu-user's interpreters run the other architectures' programs:
+# as root, once .ci/check-cross has registered them; as anyone else, where
+# root has, or else it leaves the current step out.
+needs_interpreters() {
+  if ((EUID == 0)); then
+    .ci/check-cross --register
+  elif [[ ! -e /proc/sys/fs/binfmt_misc/qemu-i386 ]]; then
+    leave_out "$current_step (needs root, to register qemu-user's interpreters)"
+    return 1
+  fi
+}
+
+# Names the steps left out for want of root, if any, and ends the run, which passed.
+finish() {
+  if [[ -s $PAIRS_CI_LEFT_OUT ]]; then
+    echo
+    echo "Left out for want of root:"
+    sed 's/^/- /' "$PAIRS_CI_LEFT_OUT"
+  fi
+  echo "verdict: CI passed${PAIRS_CI_ON:+ on $PAIRS_CI_ON} in $SECONDS s"
+  exit 0
+}
