@@ -27,20 +27,25 @@ SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(date -u -d "$(head -1 "$PAIRS_WORK/date
 export SOURCE_DATE_EPOCH
 
 # Runs the writer $2 of the release file $1, and writes the file's checksum,
-# where each program it needs (those after $2) is installed; else says which
-# is missing, and that $1 is not made.
+# where each program it needs (those after $2, and the common ones) is
+# installed, recording them for its bill of materials; else says which is
+# missing, and that $1 is not made.
 write() {
   local program
-  for program in "${@:3}"; do
+  for program in "${common_programs[@]}" "${@:3}"; do
     if ! command -v "$program" >/dev/null; then
       echo "pairs: no $program here (doc/packaging.md names its package): $1 is not made"
       return 0
     fi
+    printf '%s\t%s\n' "$1" "$(command -v "$program")" >>"$PAIRS_WORK/programs"
   done
   "$here/$2" "$1"
   (cd "$PAIRS_BUILD" && sha256sum "$1" >"$1.sha256")
   echo "$1" >>"$PAIRS_WORK/made"
 }
+# The programs that the making of every release file runs.
+common_programs=(bash sed grep cp sha256sum)
+
 source_tarball=pairs-$version.tar.gz
 if [[ $kind == source ]]; then
   # In a git work tree of its own, the files git tracks, as they are in the
@@ -82,6 +87,8 @@ if ! command -v jq >/dev/null; then
     "the source tarball is made" >&2
   exit 1
 fi
+# Every binary release file is made with these too.
+common_programs+=(jq readelf cmake)
 
 stage=$PAIRS_WORK/stage
 program=$stage/usr/bin/pairs
@@ -108,8 +115,8 @@ shlibdeps=()
 if [[ $link == dynamic ]]; then
   shlibdeps=(dpkg-shlibdeps)
 fi
-write "$deb" deb.sh dpkg-gencontrol dpkg-deb "${shlibdeps[@]}"
-write "$rpm" rpm.sh rpmbuild
+write "$deb" deb.sh dpkg-gencontrol dpkg-deb gzip awk find md5sum "${shlibdeps[@]}"
+write "$rpm" rpm.sh rpmbuild awk
 top=$PAIRS_WORK/${binary_tarball%.tar.gz}
 cp -R "$stage/usr" "$top"
 mkdir -p "$top/share/doc"

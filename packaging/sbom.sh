@@ -1,17 +1,23 @@
 #!/usr/bin/env bash
 # Writes the bill of materials named $1 into the build tree, in SPDX 2.3, by
-# jq (sbom.jq): the release files made before it, with their checksums, pairs,
-# and what its program holds, in a namespace named by those checksums.
+# jq (sbom.jq): the release files made before it, with their checksums; pairs
+# and what its program holds; and what built them (build-record.sh), on which
+# system; in a namespace named by the files' checksums.
 set -euo pipefail
 sbom=$1
 here=$(dirname "$0")
 while read -r file; do
   cat "$PAIRS_BUILD/$file.sha256"
 done <"$PAIRS_WORK/made" >"$PAIRS_WORK/checksums"
+"$here/build-record.sh" >"$PAIRS_WORK/record"
+# The system the build ran on, by its os-release: Debian, version 12, codename bookworm.
+system=$(. /etc/os-release && jq -n --arg id "$ID" --arg version "${VERSION_ID:-$VERSION_CODENAME}" \
+  --arg codename "$VERSION_CODENAME" --arg name "$PRETTY_NAME" --arg supplier "${NAME%% *}" \
+  '$ARGS.named')
 domain=${PAIRS_MAINTAINER#*@}
 checksum=$(sha256sum <"$PAIRS_WORK/checksums" | cut -c1-64)
 jq -n -f "$here/sbom.jq" --arg name "${sbom%.spdx.json}" --arg version "$PAIRS_VERSION" \
   --arg namespace "https://${domain%>}/spdx/${sbom%.spdx.json}-$checksum" \
-  --arg created "$(date -u -d "@$SOURCE_DATE_EPOCH" +%FT%TZ)" \
+  --arg created "$(date -u -d "@$SOURCE_DATE_EPOCH" +%FT%TZ)" --arg tool "$(jq --version)" \
   --rawfile checksums "$PAIRS_WORK/checksums" --slurpfile holdings "$PAIRS_BUILD/holdings.json" \
-  >"$PAIRS_BUILD/$sbom"
+  --slurpfile record "$PAIRS_WORK/record" --argjson system "$system" >"$PAIRS_BUILD/$sbom"
