@@ -8,8 +8,8 @@
 listing=$'0 0\n0 1\n0 2\n1 1\n1 2\n2 2'
 
 # README's commands, the benchmark's in bench/README.md, and the release
-# files' (their prerequisites, and the C library's source) in
-# doc/packaging.md, which CI runs as they stand there.
+# files' (their prerequisites, the C library's source, and a rebuild from the
+# bill of materials) in doc/packaging.md, which CI runs as they stand there.
 prerequisites_command='apt-get update && apt-get install -y cmake make g++ libgtest-dev'
 bench_prerequisites_command='apt-get install -y valgrind time'
 run_command='cmake -B build && cmake --build build && ./build/pairs'
@@ -19,6 +19,11 @@ package_prerequisites_command='apt-get install -y dpkg-dev rpm jq'
 package_command='cmake -B build && cmake --build build --target package package_source'
 source_command="(cd build && apt-get source --download-only \"\$(dpkg-deb -f pairs_*.deb \
 Built-Using | sed 's/ (= /=/; s/)\$//')\")"
+recorded_command='jq -r --arg arch "$(dpkg --print-architecture)" -f packaging/recorded-packages.jq'
+recorded_command+=' "$sbom" >../recorded'
+rebuild_command='cmake -B build -DBUILD_TESTING=OFF && cmake --build build --target package'
+compare_command="jq -r '.packages[] | select(.checksums) | \"\\(.checksums[0].checksumValue)  \
+\\(.name)\"' \"\$sbom\" | (cd build && sha256sum -c)"
 
 work=$(mktemp -d)
 # Read-only files too, as .ci/check-odd-trees makes.
