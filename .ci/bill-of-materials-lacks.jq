@@ -19,4 +19,7 @@
 (.relationships as $relationships | .packages[] | select(.checksums) | .SPDXID as $file
   | select(any($relationships[]; .relationshipType == "BUILD_TOOL_OF" and .relatedSpdxElement == $file)
     | not)
-  | "\($file): a package that built it")
+  | "\($file): a package that built it"),
+([.packages[].SPDXID, "SPDXRef-DOCUMENT"] as $ids | .relationships[]
+  | select([.spdxElementId, .relatedSpdxElement] - $ids != [])
+  | "\(.spdxElementId) \(.relationshipType) \(.relatedSpdxElement): an element it describes")

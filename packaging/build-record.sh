@@ -5,7 +5,8 @@
 # was compiled or linked against (owners.sh). Prints each as a JSON object a
 # line, with its relationship to what it built, `of`; a program that no
 # package installed, by the version it gives. Reads PAIRS_WORK/programs, the
-# programs that made each release file, one a line: the file, a tab, the path.
+# programs that made each release file, one a line: the file, a tab, the path;
+# of those, the programs of the files made so far, which PAIRS_WORK/made names.
 set -euo pipefail
 here=$(dirname "$0")
 cxx=("$PAIRS_CXX" ${PAIRS_CXX_TARGET:+"--target=$PAIRS_CXX_TARGET"})
@@ -31,11 +32,14 @@ IFS=: read -ra called <<<"$PAIRS_PROGRAMS"
 mapfile -t -O "${#called[@]}" called < <("${cxx[@]}" -### "$PAIRS_SOURCE_DIR/main.cpp" \
   -o /dev/null 2>&1 | sed -n 's/^ "\{0,1\}\([^" ]*\).*/\1/p')
 called+=("$("${cxx[@]}" -print-prog-name=ld)")
-for program in "${called[@]}"; do
-  if path=$(command -v "$program"); then
-    printf 'pairs\t%s\n' "$path"
-  fi
-done | cat - "$PAIRS_WORK/programs" | sort -u >"$PAIRS_WORK/built"
+{
+  for program in "${called[@]}"; do
+    if path=$(command -v "$program"); then
+      printf 'pairs\t%s\n' "$path"
+    fi
+  done
+  sed 's/$/\t/' "$PAIRS_WORK/made" | grep -Ff - "$PAIRS_WORK/programs"
+} | sort -u >"$PAIRS_WORK/built"
 # The files pairs was compiled against, from the compiler's dependency file
 # (less its target and main.cpp), and linked against, from the linker's map.
 {
