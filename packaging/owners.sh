@@ -18,16 +18,16 @@ for file in "${files[@]}"; do
   wanted[$file]=yes
 done
 # dpkg -S prints "PACKAGE[, PACKAGE...]: FILE" for each file it knows. Before
-# Debian 13, it knows /bin's and /sbin's files by those paths, where PATH finds
-# them in /usr/bin and /usr/sbin, one with them.
+# Debian 13, it knows the files of /bin, /sbin and /lib* by those paths, where
+# PATH and the linker find them in /usr's, one with them.
 while IFS= read -r line; do
   file=/${line#*: /}
   name=${line%%: /*}
   owner[$file]=${name%%,*}
-  if [[ $file == /bin/* || $file == /sbin/* ]]; then
+  if [[ $file == /bin/* || $file == /sbin/* || $file == /lib* ]]; then
     owner[/usr$file]=${name%%,*}
   fi
-done < <(printf '%s\n' "${files[@]}" | sed 's|^/usr\(/s\?bin/.*\)|&\n\1|' | sort -u |
+done < <(printf '%s\n' "${files[@]}" | sed 's:^/usr\(/\(s\?bin\|lib[^/]*\)/.*\):&\n\1:' | sort -u |
   xargs -r dpkg -S 2>/dev/null)
 while IFS=$'\t' read -r name fields; do
   package[$name]=$fields
