@@ -10,13 +10,8 @@ format='{"name":"${Package}","version":"${Version}","architecture":"${Architectu
 format+='"source":"${source:Package}","sourceVersion":"${source:Version}"}'
 sysroot=${PAIRS_SYSROOT:-}
 mapfile -t files
-declare -A wanted
 declare -A owner
 declare -A package
-
-for file in "${files[@]}"; do
-  wanted[$file]=yes
-done
 # dpkg -S prints "PACKAGE[, PACKAGE...]: FILE" for each file it knows. Before
 # Debian 13, it knows the files of /bin, /sbin and /lib* by those paths, where
 # PATH and the linker find them in /usr's, one with them.
@@ -34,14 +29,19 @@ while IFS=$'\t' read -r name fields; do
 done < <(printf '%s\n' "${owner[@]}" | sort -u |
   xargs -r dpkg-query -W -f="\${binary:Package}\t$format\n")
 
+# A sysroot's files, as each of its packages lists them: ./usr/include/stdio.h.
+inside=()
+for file in "${files[@]}"; do
+  if [[ -n $sysroot && $file == "$sysroot"/* ]]; then
+    inside+=(".${file#"$sysroot"}")
+  fi
+done
 for deb in "$sysroot"/debs/*.deb; do
-  [[ -n $sysroot && -f $deb ]] || continue
+  [[ ${#inside[@]} -gt 0 && -f $deb ]] || continue
+  package[$deb]=$(dpkg-deb --show --showformat="$format" "$deb")
   while IFS= read -r file; do
-    if [[ -n ${wanted[$sysroot${file#.}]-} ]]; then
-      owner[$sysroot${file#.}]=$deb
-      package[$deb]=$(dpkg-deb --show --showformat="$format" "$deb")
-    fi
-  done < <(dpkg-deb --fsys-tarfile "$deb" | tar -t)
+    owner[$sysroot${file#.}]=$deb
+  done < <(dpkg-deb --fsys-tarfile "$deb" | tar -t | grep -Fx -f <(printf '%s\n' "${inside[@]}"))
 done
 
 for file in "${files[@]}"; do
