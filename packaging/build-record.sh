@@ -67,8 +67,8 @@ while IFS=$'\t' read -r of program; do
   if [[ -z $owned ]]; then
     echo "pairs: no Debian package installed $program; its source is unknown" >&2
     version=$("$program" --version 2>/dev/null | grep -oE '[0-9]+(\.[0-9]+)+' | head -1) || true
-    printf 'BUILD_TOOL_OF\t%s\t{"name":"%s","version":"%s"}\n' "$of" "${program##*/}" \
-      "${version:-unknown}"
+    tool=$(jq -nc --arg name "${program##*/}" --arg version "${version:-unknown}" '{$name, $version}')
+    printf 'BUILD_TOOL_OF\t%s\t%s\n' "$of" "$tool"
   fi
 done <"$PAIRS_WORK/built" >"$PAIRS_WORK/relations"
 unowned=0
