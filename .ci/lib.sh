@@ -28,6 +28,13 @@ compare_command="jq -r '.packages[] | select(.checksums) | \"\\(.checksums[0].ch
 work=$(mktemp -d)
 # Read-only files too, as .ci/check-odd-trees makes.
 trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
+# Names a command that failed where set -e ends the script, with its line,
+# so that no script ends in silence. (Not errtrace: that would also name
+# failures a command substitution goes on from.)
+name_failure() {
+  echo "${0#./}${PAIRS_CI_ON:+ (on $PAIRS_CI_ON)}: line $1: failed: $2" >&2
+}
+trap 'name_failure "$LINENO" "$BASH_COMMAND"' ERR
 
 # PAIRS_CI_ON names the system CI runs on, where it is not the machine's
 # own: a failure says where it happened.
