@@ -1,45 +1,31 @@
 # shellcheck shell=bash
 # shellcheck disable=SC2034 # the scripts that source this use its variables
-# shellcheck disable=SC2016 # the documents' commands, and apt-get's formats, expand their own $
+# shellcheck disable=SC2016 # apt-get's and dpkg-query's formats expand their own $
 # What the CI scripts share; sourced by them from the top of the tree, it
-# gives each a directory of its own for temporary files, $work.
+# gives each a directory of its own for temporary files, $work, and the
+# commands the documents give (.ci/documented.sh).
 
 # The program's whole output.
 listing=$'0 0\n0 1\n0 2\n1 1\n1 2\n2 2'
-
-# README's commands, the benchmark's in bench/README.md, and the release
-# files' (their prerequisites, the C library's source, and a rebuild from the
-# bill of materials) in doc/packaging.md, which CI runs as they stand there.
-prerequisites_command='apt-get update && apt-get install -y cmake make g++ libgtest-dev'
-bench_prerequisites_command='apt-get install -y valgrind time'
-run_command='cmake -B build && cmake --build build && ./build/pairs'
-test_command='cmake -B build && cmake --build build && ctest --test-dir build --output-on-failure'
-bench_command='cmake -B build && cmake --build build && bench/startup.sh'
-package_prerequisites_command='apt-get install -y dpkg-dev rpm jq'
-package_command='cmake -B build && cmake --build build --target package package_source'
-source_command="(cd build && apt-get source --download-only \"\$(dpkg-deb -f pairs_*.deb \
-Built-Using | sed 's/ (= /=/; s/)\$//')\")"
-recorded_command='jq -r --arg arch "$(dpkg --print-architecture)" -f packaging/recorded-packages.jq'
-recorded_command+=' "$sbom" >../recorded'
-rebuild_command='cmake -B build -DBUILD_TESTING=OFF && cmake --build build --target package'
-compare_command="jq -r '.packages[] | select(.checksums) | \"\\(.checksums[0].checksumValue)  \
-\\(.name)\"' \"\$sbom\" | (cd build && sha256sum -c)"
+# shellcheck source=.ci/documented.sh
+source .ci/documented.sh
 
 work=$(mktemp -d)
 # Read-only files too, as .ci/check-odd-trees makes.
 trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
+
+# Says what went wrong on standard error, from this script and, where CI runs
+# on a system that is not the machine's own, on the system PAIRS_CI_ON names.
+complain() {
+  echo "${0#./}${PAIRS_CI_ON:+ (on $PAIRS_CI_ON)}: $*" >&2
+}
 # Names a command that failed where set -e ends the script, with its line,
 # so that no script ends in silence. (Not errtrace: that would also name
 # failures a command substitution goes on from.)
-name_failure() {
-  echo "${0#./}${PAIRS_CI_ON:+ (on $PAIRS_CI_ON)}: line $1: failed: $2" >&2
-}
-trap 'name_failure "$LINENO" "$BASH_COMMAND"' ERR
+trap 'complain "line $LINENO: failed: $BASH_COMMAND"' ERR
 
-# PAIRS_CI_ON names the system CI runs on, where it is not the machine's
-# own: a failure says where it happened.
 fail() {
-  echo "${0#./}${PAIRS_CI_ON:+ (on $PAIRS_CI_ON)}: $*" >&2
+  complain "$@"
   exit 1
 }
 
@@ -58,7 +44,7 @@ quietly() {
 # status tells .ci/on-debian to skip that release, saying so.
 archive_failure_status=75
 archive_failed() {
-  echo "${0#./}${PAIRS_CI_ON:+ (on $PAIRS_CI_ON)}: the archive failed: $*" >&2
+  complain "the archive failed: $*"
   exit "$archive_failure_status"
 }
 
@@ -108,19 +94,6 @@ read_artifacts() {
   # shellcheck source=/dev/null
   source "$1/artifacts"
   artifacts=("$deb" "$rpm" "$binary_tarball" "$source_tarball" "$sbom")
-}
-
-# Fails unless the document $1 still gives the command $2, alone on a line.
-doc_gives() {
-  grep -qxF "$2" "$1" || fail "$1 no longer gives the command: $2"
-}
-
-# Runs the command $2 that the document $1 gives, with the arguments after
-# it, as the log shows on standard error, and with no standard input.
-run_documented() {
-  doc_gives "$1" "$2"
-  echo "+ ${*:2}" >&2
-  eval "${*:2}" </dev/null
 }
 
 # Prints packaging/architectures' rows, their fields split by tabs: all, or
