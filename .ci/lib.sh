@@ -57,9 +57,11 @@ leave_out() {
   echo "$*" >>"${PAIRS_CI_LEFT_OUT:-/dev/null}"
 }
 
-# The archive this machine's apt installs the release named $1 from.
+# The archive this machine's apt installs the release named $1 from. apt
+# writes a line for each of the release's indexes, one write each: sed reads
+# them all, where head's early end could kill apt by SIGPIPE, failing the pipe.
 archive() {
-  apt-get indextargets --format '$(REPO_URI)' "Release: $1" 'Target-Of: deb' | head -1
+  apt-get indextargets --format '$(REPO_URI)' "Release: $1" 'Target-Of: deb' | sed -n 1p
 }
 
 # Points apt, by APT_CONFIG, at lists and downloads of its own in $1, and at
