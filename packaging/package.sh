@@ -60,6 +60,9 @@ if [[ $kind == source ]]; then
   fi
   top=$PAIRS_WORK/${source_tarball%.tar.gz}
   mkdir "$top"
+  # The directories first, writable: cp --parents would give them a read-only
+  # tree's modes, and then could not write into them.
+  xargs -0 dirname -z <"$PAIRS_WORK/files" | (cd "$top" && xargs -0 mkdir -p)
   xargs -0 cp --parents --no-dereference --preserve=mode -t "$top" <"$PAIRS_WORK/files"
   write "$source_tarball" tarball.sh tar gzip
   exit 0
