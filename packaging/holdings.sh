@@ -18,7 +18,9 @@ declare -A states=([libc]='release version [0-9.]*[0-9]' [libstdc++]='GCC: ([^)]
 exception_end='^requirements of the license of GCC\.$'
 reuse_field() { sed -n "s/^SPDX-$1 = \"\(.*\)\"\$/\1/p" "$PAIRS_SOURCE_DIR/REUSE.toml"; }
 mkdir "$licenses"
-cp "$PAIRS_SOURCE_DIR/LICENSE" "$licenses"
+# Its mode the umask's, not the tree's: the .rpm records each file's mode, and a
+# read-only tree's, or one checked out under umask 077, would change it.
+cp --no-preserve=mode "$PAIRS_SOURCE_DIR/LICENSE" "$licenses"
 libraries=()
 if [[ $link != dynamic ]]; then
   libraries=(libc libstdc++)
