@@ -40,10 +40,12 @@ else
   sed -nE "s/^($conditions): //p" "$here/lintian-overrides" >"$root/usr/share/lintian/overrides/pairs"
 fi
 
-# Installed-Size counts the files to install, before DEBIAN/ holds any.
+# Installed-Size counts the files to install, before DEBIAN/ holds any. To
+# standard output (-O), dpkg-gencontrol neither lists the .deb in a
+# debian/files nor locks the control template for it by opening it for
+# writing, which in a read-only tree fails.
 DEB_HOST_ARCH=$PAIRS_DEB_ARCH dpkg-gencontrol -c"$here/control" -l"$PAIRS_WORK/changelog" \
-  -P"$root" -T"$substvars" -f"$PAIRS_WORK/files" -O"$PAIRS_WORK/control" \
-  -V"pairs:Summary=$PAIRS_SUMMARY"
+  -P"$root" -T"$substvars" -O -V"pairs:Summary=$PAIRS_SUMMARY" >"$PAIRS_WORK/control"
 mkdir "$root/DEBIAN"
 mv "$PAIRS_WORK/control" "$root/DEBIAN/control"
 (cd "$root" && find usr -type f | sort | xargs md5sum >DEBIAN/md5sums)
