@@ -1,30 +1,19 @@
 #!/usr/bin/env bash
-# Finds what built the release, for its bill of materials: the Debian package
-# of each program the build ran, both as it called it and as that resolves
-# (c++, an alternative, is g++'s, then g++-12's), and of each file the program
-# was compiled or linked against (owners.sh). Prints each as a JSON object a
-# line, with its relationship to what it built, `of`; a program that no
-# package installed, by the version it gives. Reads PAIRS_WORK/programs, the
-# programs that made each release file, one a line: the file, a tab, the path;
-# of those, the programs of the files made so far, which PAIRS_WORK/made names.
+# Finds what built the release files named as arguments, for their bill of
+# materials, and prints each a line: its relationship to what it built, a tab,
+# what it built, a tab, and its JSON object:
+# - BUILD_TOOL_OF the release file it made, or of pairs: the Debian package
+#   that installed each program the build ran, as it called it or as that
+#   resolves (c++, an alternative, is g++-12's), by owners.sh; or a program
+#   that no package installed, by the version it gives;
+# - BUILD_DEPENDENCY_OF pairs: every package of the installed closure of
+#   those and of packaging/control's Build-Depends, as dpkg-genbuildinfo finds
+#   it (its Installed-Build-Depends, with build-essential and the essential
+#   packages), and the packages a cross build's sysroot was made of.
+# Reads BUILD/programs, the programs that made each release file.
 set -euo pipefail
 here=$(dirname "$0")
 cxx=("$PAIRS_CXX" ${PAIRS_CXX_TARGET:+"--target=$PAIRS_CXX_TARGET"})
-
-# Prints the path $1 and, where it is a link, each path it leads to in turn.
-resolve() {
-  local path=$1
-  local target
-  echo "$path"
-  while [[ -L $path ]]; do
-    target=$(readlink "$path")
-    if [[ $target != /* ]]; then
-      target=$(dirname "$path")/$target
-    fi
-    path=$(realpath -ms "$target")
-    echo "$path"
-  done
-}
 
 # The programs that built pairs: those CMake ran, and those the compiler runs
 # as -### shows them, with the linker, which GCC's collect2 runs.
@@ -38,51 +27,46 @@ called+=("$("${cxx[@]}" -print-prog-name=ld)")
       printf 'pairs\t%s\n' "$path"
     fi
   done
-  sed 's/$/\t/' "$PAIRS_WORK/made" | grep -Ff - "$PAIRS_WORK/programs"
+  printf '%s\t\n' "$@" | grep -Ff - "$PAIRS_BUILD/programs"
 } | sort -u >"$PAIRS_WORK/built"
-# The files pairs was compiled against, from the compiler's dependency file
-# (less its target and main.cpp), and linked against, from the linker's map.
-{
-  sed -e 's/\\ /\x01/g' -e 's/ \\$//' "$PAIRS_OBJECT.d" | tr ' ' '\n' | grep . | tail -n +3 |
-    tr '\001' ' '
-  sed -n 's|^LOAD \(/.*\)|\1|p' "$PAIRS_LINK_MAP"
-} | xargs -d '\n' realpath -ms | sort -u >"$PAIRS_WORK/inputs"
-
-declare -A package
+# Each as called and as it resolves, and the package of each path.
+declare -A resolved package
+cut -f2 "$PAIRS_WORK/built" | sort -u >"$PAIRS_WORK/called"
+while IFS=$'\t' read -r path real; do
+  resolved[$path]=$real
+done < <(paste "$PAIRS_WORK/called" <(xargs -d '\n' realpath <"$PAIRS_WORK/called"))
 while IFS=$'\t' read -r path owner; do
   package[$path]=$owner
-done < <(while IFS=$'\t' read -r _ program; do
-  resolve "$program"
-done <"$PAIRS_WORK/built" | cat - "$PAIRS_WORK/inputs" | sort -u | "$here/owners.sh")
+done < <(printf '%s\n' "${!resolved[@]}" "${resolved[@]}" | sort -u | "$here/owners.sh")
 
 while IFS=$'\t' read -r of program; do
-  mapfile -t paths < <(resolve "$program")
-  owned=""
-  for path in "${paths[@]}"; do
-    if [[ -n ${package[$path]} ]]; then
-      printf 'BUILD_TOOL_OF\t%s\t%s\n' "$of" "${package[$path]}"
-      owned=yes
-    fi
-  done
-  if [[ -z $owned ]]; then
+  mapfile -t tools < <(printf '%s\n' "${package[$program]}" "${package[${resolved[$program]}]}" |
+    sed '/^$/d')
+  if ((${#tools[@]} == 0)); then
     echo "pairs: no Debian package installed $program; its source is unknown" >&2
     version=$("$program" --version 2>/dev/null | grep -oE '[0-9]+(\.[0-9]+)+' | head -1) || true
-    tool=$(jq -nc --arg name "${program##*/}" --arg version "${version:-unknown}" '{$name, $version}')
+    tools=("$(jq -nc --arg name "${program##*/}" --arg version "${version:-unknown}" \
+      '{$name, $version}')")
+  fi
+  for tool in "${tools[@]}"; do
     printf 'BUILD_TOOL_OF\t%s\t%s\n' "$of" "$tool"
-  fi
+  done
 done <"$PAIRS_WORK/built" >"$PAIRS_WORK/relations"
-unowned=0
-while IFS= read -r path; do
-  if [[ -n ${package[$path]} ]]; then
-    printf 'BUILD_DEPENDENCY_OF\tpairs\t%s\n' "${package[$path]}"
-  else
-    unowned=$((unowned + 1))
-  fi
-done <"$PAIRS_WORK/inputs" >>"$PAIRS_WORK/relations"
-if ((unowned)); then
-  echo "pairs: no Debian package installed $unowned of the files it was compiled or linked" \
-    "against; the bill of materials names none of them" >&2
-fi
-sort -u "$PAIRS_WORK/relations" | while IFS=$'\t' read -r relationship of owner; do
-  jq -c --arg relationship "$relationship" --arg of "$of" '. + {$relationship, $of}' <<<"$owner"
-done
+
+# dpkg-genbuildinfo finds the closure of a source package's Build-Depends,
+# here the declared ones and the tools' packages, for a .buildinfo, which it
+# dates by the clock, and whose Source, Version and one release file's
+# checksum it needs: of it, only the closure is kept.
+depends=$({ sed -n 's/^Build-Depends: //p' "$here/control"
+  cut -f3 "$PAIRS_WORK/relations" | jq -r 'select(.architecture) | .name'; } | paste -sd,)
+printf 'Source: pairs\nBuild-Depends: %s\n\nPackage: pairs\nArchitecture: any\n' "$depends" \
+  >"$PAIRS_WORK/buildinfo.control"
+printf 'pairs (%s) unstable; urgency=medium\n\n  * Released.\n\n -- %s  %s\n' "$PAIRS_VERSION" \
+  "$PAIRS_MAINTAINER" "$(date -uR -d "@$SOURCE_DATE_EPOCH")" >"$PAIRS_WORK/buildinfo.changelog"
+echo "$1 - -" >"$PAIRS_WORK/buildinfo.files"
+dpkg-genbuildinfo --build=any -O -c"$PAIRS_WORK/buildinfo.control" \
+  -l"$PAIRS_WORK/buildinfo.changelog" -f"$PAIRS_WORK/buildinfo.files" -u"$PAIRS_BUILD" |
+  sed -n '/^Installed-Build-Depends:/,/^[^ ]/s/^ \([^ ]*\) .*/\1/p' |
+  cat - <(printf '%s\n' ${PAIRS_SYSROOT:+"$PAIRS_SYSROOT"/debs/*.deb}) | "$here/owners.sh" --packages |
+  sed 's/^/BUILD_DEPENDENCY_OF\tpairs\t/' >>"$PAIRS_WORK/relations"
+sort -u "$PAIRS_WORK/relations"

@@ -3,19 +3,32 @@
 # and the Debian package that installed it, as a JSON object of its name,
 # version, architecture, source and source version; or nothing after the tab,
 # where no package did. A file in PAIRS_SYSROOT is looked up among the
-# packages that the sysroot was made from, kept in its debs/.
+# packages that the sysroot was made from, kept in its debs/. With
+# --packages, prints that object alone for each package named on standard
+# input, as installed for this machine's architecture or for all, or .deb file.
 # shellcheck disable=SC2016 # the ${fields} of dpkg's formats are its own
 set -euo pipefail
 format='{"name":"${Package}","version":"${Version}","architecture":"${Architecture}",'
 format+='"source":"${source:Package}","sourceVersion":"${source:Version}"}'
+if [[ ${1-} == --packages ]]; then
+  mapfile -t named
+  printf '%s\n' "${named[@]}" | sed -n '/\.deb$/p' |
+    xargs -r -d '\n' -n1 dpkg-deb --show --showformat="$format\n"
+  native=$(dpkg --print-architecture)
+  printf '%s\n' "${named[@]}" | sed '/\.deb$/d' |
+    xargs -r dpkg-query -W -f="\${Architecture}\t$format\n" | sed -n "s/^\($native\|all\)\t//p"
+  exit 0
+fi
 sysroot=${PAIRS_SYSROOT:-}
 mapfile -t files
 declare -A owner
 declare -A package
-# dpkg -S prints "PACKAGE[, PACKAGE...]: FILE" for each file it knows. Before
-# Debian 13, it knows the files of /bin, /sbin and /lib* by those paths, where
-# PATH and the linker find them in /usr's, one with them.
+# dpkg -S prints "PACKAGE[, PACKAGE...]: FILE" for each file it knows, after
+# any line on its diversion. Before Debian 13, it knows the files of /bin,
+# /sbin and /lib* by those paths, where PATH and the linker find them in
+# /usr's, one with them.
 while IFS= read -r line; do
+  [[ $line != "diversion by "* ]] || continue
   file=/${line#*: /}
   name=${line%%: /*}
   owner[$file]=${name%%,*}

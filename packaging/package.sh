@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Writes pairs' release files into the build tree, each once, by the tool that
-# owns its format, with a .sha256 file beside it (doc/packaging.md):
-# `package.sh source SOURCE BUILD` the source tarball; `package.sh binary
-# SOURCE BUILD` the others, from one staged install, stripped, by the writers
-# beside this script, after holdings.sh has found what the program holds.
-# CMake sets PAIRS_VERSION, PAIRS_SUMMARY, the target's PAIRS_CXX,
-# PAIRS_CXX_TARGET, PAIRS_STRIP and PAIRS_SYSROOT, and PAIRS_LINK_MAP, the
-# linker's map; the writers read the PAIRS_ variables exported here too.
+# owns its format (doc/packaging.md): `package.sh source SOURCE BUILD` the
+# source tarball; `package.sh binary SOURCE BUILD` the others, from one staged
+# install, stripped, by the writers beside this script, after holdings.sh has
+# found what the program holds. CMake sets PAIRS_VERSION, PAIRS_SUMMARY, the
+# target's PAIRS_CXX, PAIRS_CXX_TARGET, PAIRS_STRIP and PAIRS_SYSROOT,
+# PAIRS_LINK_MAP, the linker's map, and PAIRS_CONFIG, the configuration; the
+# writers read the PAIRS_ variables exported here too. BUILD/programs keeps,
+# for the bill of materials, the programs that made each release file.
 set -euo pipefail
 kind=$1
 here=$(dirname "$(realpath "$0")")
@@ -26,12 +27,13 @@ sed -n 's/^## [^ ]* (\(.*\))$/\1/p' "$PAIRS_SOURCE_DIR/CHANGELOG.md" >"$PAIRS_WO
 SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(date -u -d "$(head -1 "$PAIRS_WORK/dates")" +%s)}
 export SOURCE_DATE_EPOCH
 
-# Runs the writer $2 of the release file $1, and writes the file's checksum,
-# where each program it needs (those after $2, and the common ones) is
-# installed, recording them for its bill of materials; else says which is
-# missing, and that $1 is not made.
+# Runs the writer $2 of the release file $1 where each program it needs
+# (those after $2, and the common ones) is installed, recording them in
+# BUILD/programs in place of an earlier run's; else says which is missing,
+# and that $1 is not made.
 write() {
   local program
+  grep -Fv "$1"$'\t' "$PAIRS_BUILD/programs" >"$PAIRS_WORK/programs" 2>/dev/null || true
   for program in "${common_programs[@]}" "${@:3}"; do
     if ! command -v "$program" >/dev/null; then
       echo "pairs: no $program here (doc/packaging.md names its package): $1 is not made"
@@ -40,31 +42,37 @@ write() {
     printf '%s\t%s\n' "$1" "$(command -v "$program")" >>"$PAIRS_WORK/programs"
   done
   "$here/$2" "$1"
-  (cd "$PAIRS_BUILD" && sha256sum "$1" >"$1.sha256")
+  mv "$PAIRS_WORK/programs" "$PAIRS_BUILD/programs"
   echo "$1" >>"$PAIRS_WORK/made"
 }
 # The programs that the making of every release file runs.
-common_programs=(bash sed grep cp sha256sum)
+common_programs=(bash sed grep cp)
 
 source_tarball=pairs-$version.tar.gz
 if [[ $kind == source ]]; then
   # In a git work tree of its own, the files git tracks, as they are in the
-  # tree; elsewhere, as in an unpacked source tarball, all but .git and build*/.
+  # tree, and COMMIT, which names the commit they are (and says if they have
+  # changed since); elsewhere, as in an unpacked source tarball, which holds
+  # its COMMIT, all but .git and build*/.
   cd "$PAIRS_SOURCE_DIR"
+  top=$PAIRS_WORK/${source_tarball%.tar.gz}
+  mkdir "$top"
+  git=()
   if [[ $(git rev-parse --show-toplevel 2>/dev/null) -ef . ]]; then
+    git=(git)
     git ls-files -z >"$PAIRS_WORK/files"
+    changed=$(git diff --quiet HEAD || echo ", with changes not committed")
+    echo "$(git rev-parse HEAD)$changed" >"$top/COMMIT"
   else
     echo "pairs: $PAIRS_SOURCE_DIR is no git work tree; packing all its files but .git and build*/"
     find . -path ./.git -prune -o -path './build*' -prune -o ! -type d -printf '%P\0' \
       >"$PAIRS_WORK/files"
   fi
-  top=$PAIRS_WORK/${source_tarball%.tar.gz}
-  mkdir "$top"
   # The directories first, writable: cp --parents would give them a read-only
   # tree's modes, and then could not write into them.
   xargs -0 dirname -z <"$PAIRS_WORK/files" | (cd "$top" && xargs -0 mkdir -p)
   xargs -0 cp --parents --no-dereference --preserve=mode -t "$top" <"$PAIRS_WORK/files"
-  write "$source_tarball" tarball.sh tar gzip
+  write "$source_tarball" tarball.sh tar gzip "${git[@]}"
   exit 0
 fi
 
@@ -95,7 +103,7 @@ common_programs+=(jq readelf cmake)
 
 stage=$PAIRS_WORK/stage
 program=$stage/usr/bin/pairs
-DESTDIR=$stage cmake --install "$PAIRS_BUILD" --prefix /usr >/dev/null
+DESTDIR=$stage cmake --install "$PAIRS_BUILD" --config "$PAIRS_CONFIG" --prefix /usr >/dev/null
 machine=$(readelf -h "$program" | sed -n 's/^ *\(Machine\|Flags\): *//p' | paste -sd' ')
 # shellcheck disable=SC2053 # packaging/architectures gives a pattern
 if [[ $machine != $elf_machine ]]; then
@@ -125,4 +133,4 @@ cp -R "$stage/usr" "$top"
 mkdir -p "$top/share/doc"
 cp -R "$PAIRS_WORK/licenses" "$top/share/doc/pairs"
 write "$binary_tarball" tarball.sh tar gzip
-write "$sbom" sbom.sh jq
+write "$sbom" sbom.sh jq dpkg-genbuildinfo dpkg-query

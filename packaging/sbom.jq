@@ -1,8 +1,9 @@
 # pairs' bill of materials, in SPDX 2.3: each release file in $checksums (as
-# sha256sum writes them) with its checksum; pairs; each library its program
-# holds, from holdings.json ($holdings[0]); and what built them, from
-# build-record.sh ($record): each Debian package, or program that no package
-# installed, related to what it built, on the system $system describes.
+# sha256sum writes them) with its checksum, generated from the source tarball
+# among them, $source, made from the git commit $commit; pairs; each library
+# its program holds, from holdings.json ($holdings[0]); and what built them,
+# from build-record.sh's lines ($record): each Debian package, or program that no
+# package installed, related to what it built, on the system $system describes.
 def id: "SPDXRef-" + (gsub("\\+"; "p") | gsub("[^A-Za-z0-9.]+"; "-"));
 def relate($from; $type; $to): {spdxElementId: $from, relationshipType: $type, relatedSpdxElement: $to};
 def package($name; $version; $licence; $supplier): {name: $name, SPDXID: ($name | id),
@@ -13,8 +14,12 @@ def purl($name; $version; $architecture): {referenceCategory: "PACKAGE-MANAGER",
     + "?arch=\($architecture)&distro=\($system.id)-\($system.version)")};
 def debian_id: "deb-\(.name)-\(.architecture)" | id;
 
-($checksums | split("\n")[:-1] | map(split("  "))) as $files
+($checksums | split("\n")[:-1] | map(split("  "))) as $all
+| ($all | map(select(.[1] != $source))) as $files
+| ($source | id) as $source_id
 | $holdings[0] as $holdings
+| ($record | split("\n")[:-1]
+  | map(split("\t") | (.[2] | fromjson) + {relationship: .[0], of: .[1]})) as $record
 | "Organization: \($holdings.pairs.holder)" as $project
 | "Organization: \($system.supplier)" as $distributor
 | ($record | map(select(.architecture)) | unique_by(debian_id)) as $debian
@@ -25,6 +30,10 @@ def debian_id: "deb-\(.name)-\(.architecture)" | id;
   creationInfo: {created: $created, creators: [$project, "Tool: \($tool)"]},
   packages: ([$files[] | package(.[1]; $version; $holdings.license; $project)
       + {checksums: [{algorithm: "SHA256", checksumValue: .[0]}]}]
+    + [$all[] | select(.[1] == $source) | package($source; $version; $holdings.pairs.license; $project)
+      + {checksums: [{algorithm: "SHA256", checksumValue: .[0]}], primaryPackagePurpose: "SOURCE",
+        sourceInfo: (if $commit == "" then "made from an unknown git commit"
+          else "made from git commit \($commit)" end)}]
     + [package("pairs"; $version; $holdings.pairs.license; $project)]
     + [$holdings.libraries[] | if .package then
         package(.name; .version; .license; $distributor) + {downloadLocation: .sourceLocation,
@@ -40,8 +49,9 @@ def debian_id: "deb-\(.name)-\(.architecture)" | id;
         externalRefs: [purl(.name; .version; .architecture)]}]
     + [$unowned[] | package(.name; .version; "NOASSERTION"; "NOASSERTION")
         + {SPDXID: ("program-\(.name)" | id), sourceInfo: "unknown: no Debian package installed it"}]),
-  relationships: ([$files[] | relate("SPDXRef-DOCUMENT"; "DESCRIBES"; .[1] | id),
-      relate(.[1] | id; "CONTAINS"; "SPDXRef-pairs")]
+  relationships: ([$all[] | relate("SPDXRef-DOCUMENT"; "DESCRIBES"; .[1] | id)]
+    + [$files[] | relate(.[1] | id; "CONTAINS"; "SPDXRef-pairs"),
+      relate(.[1] | id; "GENERATED_FROM"; $source_id)]
     + [$holdings.libraries[] | relate("SPDXRef-pairs"; "STATIC_LINK"; .name | id)]
     + [$debian[] | relate("SPDXRef-system"; "CONTAINS"; debian_id)]
     + [$record[] | relate(if .architecture then debian_id else "program-\(.name)" | id end;

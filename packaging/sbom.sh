@@ -1,15 +1,20 @@
 #!/usr/bin/env bash
 # Writes the bill of materials named $1 into the build tree, in SPDX 2.3, by
-# jq (sbom.jq): the release files made before it, with their checksums; pairs
-# and what its program holds; and what built them (build-record.sh), on which
-# system; in a namespace named by the files' checksums.
+# jq (sbom.jq): the release files made before it, with their checksums, and
+# the source tarball they were made from, with the commit its COMMIT names;
+# pairs and what its program holds; and what built them (build-record.sh), on
+# which system; in a namespace named by the files' checksums. The source
+# tarball's name is read from BUILD/artifacts.
 set -euo pipefail
 sbom=$1
 here=$(dirname "$0")
-while read -r file; do
-  cat "$PAIRS_BUILD/$file.sha256"
-done <"$PAIRS_WORK/made" >"$PAIRS_WORK/checksums"
-"$here/build-record.sh" >"$PAIRS_WORK/record"
+# shellcheck source=/dev/null # package.sh writes it
+source_tarball=$(source "$PAIRS_BUILD/artifacts" && echo "$source_tarball")
+mapfile -t files <"$PAIRS_WORK/made"
+(cd "$PAIRS_BUILD" && sha256sum "${files[@]}" "$source_tarball") >"$PAIRS_WORK/checksums"
+commit=$(tar -xOzf "$PAIRS_BUILD/$source_tarball" "${source_tarball%.tar.gz}/COMMIT" 2>/dev/null) ||
+  commit=""
+"$here/build-record.sh" "${files[@]}" "$source_tarball" >"$PAIRS_WORK/record"
 # The system the build ran on, by its os-release: Debian, version 12, codename bookworm.
 system=$(. /etc/os-release && jq -n --arg id "$ID" --arg version "${VERSION_ID:-$VERSION_CODENAME}" \
   --arg codename "$VERSION_CODENAME" --arg name "$PRETTY_NAME" --arg supplier "${NAME%% *}" \
@@ -19,5 +24,6 @@ checksum=$(sha256sum <"$PAIRS_WORK/checksums" | cut -c1-64)
 jq -n -f "$here/sbom.jq" --arg name "${sbom%.spdx.json}" --arg version "$PAIRS_VERSION" \
   --arg namespace "https://${domain%>}/spdx/${sbom%.spdx.json}-$checksum" \
   --arg created "$(date -u -d "@$SOURCE_DATE_EPOCH" +%FT%TZ)" --arg tool "$(jq --version)" \
-  --rawfile checksums "$PAIRS_WORK/checksums" --slurpfile holdings "$PAIRS_BUILD/holdings.json" \
-  --slurpfile record "$PAIRS_WORK/record" --argjson system "$system" >"$PAIRS_BUILD/$sbom"
+  --rawfile checksums "$PAIRS_WORK/checksums" --arg source "$source_tarball" --arg commit "$commit" \
+  --slurpfile holdings "$PAIRS_BUILD/holdings.json" --rawfile record "$PAIRS_WORK/record" \
+  --argjson system "$system" >"$PAIRS_BUILD/$sbom"
