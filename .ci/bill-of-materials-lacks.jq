@@ -20,6 +20,14 @@
   | select(any($relationships[]; .relationshipType == "BUILD_TOOL_OF" and .relatedSpdxElement == $file)
     | not)
   | "\($file): a package that built it"),
+(.packages | map(select(.primaryPackagePurpose == "SOURCE")) as $sources
+  | if ($sources | length) == 1 and ($sources[0].checksums | length) == 1 then empty
+    else "the source tarball, with its checksum" end),
+(.relationships as $relationships | .packages[] | select(.checksums)
+  | select(.primaryPackagePurpose != "SOURCE") | .SPDXID as $file
+  | select(any($relationships[]; .spdxElementId == $file and .relationshipType == "GENERATED_FROM")
+    | not)
+  | "\($file): the source it was generated from"),
 ([.packages[].SPDXID, "SPDXRef-DOCUMENT"] as $ids | .relationships[]
   | select([.spdxElementId, .relatedSpdxElement] - $ids != [])
   | "\(.spdxElementId) \(.relationshipType) \(.relatedSpdxElement): an element it describes")

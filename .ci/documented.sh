@@ -13,7 +13,7 @@ run_command='cmake -B build && cmake --build build && ./build/pairs'
 test_command='cmake -B build && cmake --build build && ctest --test-dir build --output-on-failure'
 bench_command='cmake -B build && cmake --build build && bench/startup.sh'
 package_prerequisites_command='apt-get install -y dpkg-dev rpm jq'
-package_command='cmake -B build && cmake --build build --target package package_source'
+package_command='cmake -B build && cmake --build build --target release'
 source_command="(cd build && apt-get source --download-only \"\$(dpkg-deb -f pairs_*.deb \
 Built-Using | sed 's/ (= /=/; s/)\$//')\")"
 recorded_command='jq -r --arg arch "$(dpkg --print-architecture)" -f packaging/recorded-packages.jq'
@@ -21,6 +21,16 @@ recorded_command+=' "$sbom" >../recorded'
 rebuild_command='cmake -B build -DBUILD_TESTING=OFF && cmake --build build --target package'
 compare_command="jq -r '.packages[] | select(.checksums) | \"\\(.checksums[0].checksumValue)  \
 \\(.name)\"' \"\$sbom\" | (cd build && sha256sum -c)"
+
+# doc/packaging.md's signing of a release, and its checking, as users check it.
+sign_command='PAIRS_SIGNING_KEY=FINGERPRINT cmake --build build --target release'
+export_key_command='gpg --armor --export "$PAIRS_SIGNING_KEY" >build/pairs-signing-key.asc'
+sqv_commands=('sqv --keyring pairs-signing-key.asc SHA256SUMS.asc SHA256SUMS'
+  'sqv --keyring pairs-signing-key.asc pairs-*[0-9].tar.gz.asc pairs-*[0-9].tar.gz')
+gpgv_commands=('gpg --dearmor <pairs-signing-key.asc >pairs-signing-key.gpg'
+  'gpgv --keyring ./pairs-signing-key.gpg SHA256SUMS.asc SHA256SUMS'
+  'gpgv --keyring ./pairs-signing-key.gpg pairs-*[0-9].tar.gz.asc pairs-*[0-9].tar.gz')
+checksums_command='sha256sum -c SHA256SUMS'
 
 # Fails unless the document $1 still gives the command $2, alone on a line.
 doc_gives() {
