@@ -133,4 +133,4 @@ cp -R "$stage/usr" "$top"
 mkdir -p "$top/share/doc"
 cp -R "$PAIRS_WORK/licenses" "$top/share/doc/pairs"
 write "$binary_tarball" tarball.sh tar gzip
-write "$sbom" sbom.sh jq dpkg-genbuildinfo dpkg-query
+write "$sbom" sbom.sh jq sha256sum tar dpkg-genbuildinfo dpkg-query
