@@ -28,22 +28,26 @@ SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(date -u -d "$(head -1 "$PAIRS_WORK/date
 export SOURCE_DATE_EPOCH
 
 # Runs the writer $2 of the release file $1 where each program it needs
-# (those after $2, and the common ones) is installed, recording them in
-# BUILD/programs in place of an earlier run's; else says which is missing,
-# and that $1 is not made.
+# (those after $2, and the common ones) is installed, noting them for its bill
+# of materials; else says which is missing, and that $1 is not made.
 write() {
   local program
-  grep -Fv "$1"$'\t' "$PAIRS_BUILD/programs" >"$PAIRS_WORK/programs" 2>/dev/null || true
   for program in "${common_programs[@]}" "${@:3}"; do
     if ! command -v "$program" >/dev/null; then
       echo "pairs: no $program here (doc/packaging.md names its package): $1 is not made"
       return 0
     fi
-    printf '%s\t%s\n' "$1" "$(command -v "$program")" >>"$PAIRS_WORK/programs"
+    printf '%s\t%s\n' "$1" "$(command -v "$program")" >>"$PAIRS_WORK/programs-of-$1"
   done
   "$here/$2" "$1"
-  mv "$PAIRS_WORK/programs" "$PAIRS_BUILD/programs"
   echo "$1" >>"$PAIRS_WORK/made"
+}
+# Keeps in BUILD/programs the programs that made each file made here, in place
+# of an earlier run's.
+keep_programs() {
+  { grep -Fvf <(sed 's/$/\t/' "$PAIRS_WORK/made") "$PAIRS_BUILD/programs" 2>/dev/null || true
+    (cd "$PAIRS_WORK" && sed 's/^/programs-of-/' made | xargs -r -d '\n' cat); } >"$PAIRS_WORK/kept"
+  mv "$PAIRS_WORK/kept" "$PAIRS_BUILD/programs"
 }
 # The programs that the making of every release file runs.
 common_programs=(bash sed grep cp)
@@ -73,6 +77,7 @@ if [[ $kind == source ]]; then
   xargs -0 dirname -z <"$PAIRS_WORK/files" | (cd "$top" && xargs -0 mkdir -p)
   xargs -0 cp --parents --no-dereference --preserve=mode -t "$top" <"$PAIRS_WORK/files"
   write "$source_tarball" tarball.sh tar gzip "${git[@]}"
+  keep_programs
   exit 0
 fi
 
@@ -126,11 +131,15 @@ shlibdeps=()
 if [[ $link == dynamic ]]; then
   shlibdeps=(dpkg-shlibdeps)
 fi
-write "$deb" deb.sh dpkg-gencontrol dpkg-deb gzip awk find md5sum "${shlibdeps[@]}"
+# The .deb and the .rpm at once, as each is mostly its compressor's work.
+write "$deb" deb.sh dpkg-gencontrol dpkg-deb gzip awk find md5sum "${shlibdeps[@]}" &
+deb_writer=$!
 write "$rpm" rpm.sh rpmbuild awk
+wait "$deb_writer"
 top=$PAIRS_WORK/${binary_tarball%.tar.gz}
 cp -R "$stage/usr" "$top"
 mkdir -p "$top/share/doc"
 cp -R "$PAIRS_WORK/licenses" "$top/share/doc/pairs"
 write "$binary_tarball" tarball.sh tar gzip
+keep_programs
 write "$sbom" sbom.sh jq sha256sum tar dpkg-genbuildinfo dpkg-query

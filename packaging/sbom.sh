@@ -3,14 +3,16 @@
 # jq (sbom.jq): the release files made before it, with their checksums, and
 # the source tarball they were made from, with the commit its COMMIT names;
 # pairs and what its program holds; and what built them (build-record.sh), on
-# which system; in a namespace named by the files' checksums. The source
-# tarball's name is read from BUILD/artifacts.
+# which system; in a namespace named by the files' checksums. The files'
+# names are read from BUILD/artifacts.
 set -euo pipefail
 sbom=$1
 here=$(dirname "$0")
+# The release files' names, as package.sh wrote them, and those made, in that order.
+deb="" rpm="" binary_tarball="" source_tarball=""
 # shellcheck source=/dev/null # package.sh writes it
-source_tarball=$(source "$PAIRS_BUILD/artifacts" && echo "$source_tarball")
-mapfile -t files <"$PAIRS_WORK/made"
+source "$PAIRS_BUILD/artifacts"
+mapfile -t files < <(printf '%s\n' "$deb" "$rpm" "$binary_tarball" | grep -Fxf "$PAIRS_WORK/made")
 (cd "$PAIRS_BUILD" && sha256sum "${files[@]}" "$source_tarball") >"$PAIRS_WORK/checksums"
 commit=$(tar -xOzf "$PAIRS_BUILD/$source_tarball" "${source_tarball%.tar.gz}/COMMIT" 2>/dev/null) ||
   commit=""
