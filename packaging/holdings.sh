@@ -26,13 +26,23 @@ if [[ $link != dynamic ]]; then
   libraries=(libc libstdc++)
 fi
 
+declare -A archive owner
 for library in "${libraries[@]}"; do
   path=$(grep -o "[^ (]*/$library\.a(" "$PAIRS_LINK_MAP" | sed -n '1s/($//p')
   if [[ -z $path ]]; then
     echo "pairs: $PAIRS_LINK_MAP names no $library.a; no file made" >&2
     exit 1
   fi
-  package=$(realpath -ms "$path" | "$here/owners.sh" | cut -f2)
+  archive[$library]=$(realpath -ms "$path")
+done
+# Their packages in one look-up, as each reads all of dpkg's database.
+while IFS=$'\t' read -r path package; do
+  owner[$path]=$package
+done < <(for path in "${archive[@]}"; do echo "$path"; done | "$here/owners.sh")
+
+for library in "${libraries[@]}"; do
+  path=${archive[$library]}
+  package=${owner[$path]}
   stated=""
   if [[ -z $package ]]; then
     echo "pairs: no Debian package installed $path; its source is unknown" >&2
