@@ -34,7 +34,7 @@ declare -A resolved package
 cut -f2 "$PAIRS_WORK/built" | sort -u >"$PAIRS_WORK/called"
 while IFS=$'\t' read -r path real; do
   resolved[$path]=$real
-done < <(paste "$PAIRS_WORK/called" <(xargs -d '\n' realpath <"$PAIRS_WORK/called"))
+done < <(paste "$PAIRS_WORK/called" <(xargs -d '\n' realpath -m <"$PAIRS_WORK/called"))
 while IFS=$'\t' read -r path owner; do
   package[$path]=$owner
 done < <(printf '%s\n' "${!resolved[@]}" "${resolved[@]}" | sort -u | "$here/owners.sh")
