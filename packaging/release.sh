@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Writes SHA256SUMS into the build tree given, the checksums of each release
+# Writes SHA256SUMS into the build tree given, the checksums of every release
 # file that BUILD/artifacts names, in sha256sum's format; and, where
 # PAIRS_SIGNING_KEY names a key in the signer's GnuPG keyring (GNUPGHOME is
 # honoured), gpg's detached, ASCII-armoured signatures of it and of the
@@ -16,14 +16,7 @@ source "$build/artifacts"
 cd "$build"
 signatures=(SHA256SUMS.asc "$source_tarball.asc")
 rm -f SHA256SUMS "${signatures[@]}"
-# Each that this machine's tools made (doc/packaging.md names them).
-made=()
-for file in "$deb" "$rpm" "$binary_tarball" "$sbom" "$source_tarball"; do
-  if [[ -f $file ]]; then
-    made+=("$file")
-  fi
-done
-sha256sum "${made[@]}" >SHA256SUMS
+sha256sum "$deb" "$rpm" "$binary_tarball" "$sbom" "$source_tarball" >SHA256SUMS
 if [[ -z $key ]]; then
   echo "pairs: no PAIRS_SIGNING_KEY given: the release is unsigned (doc/packaging.md)"
   exit 0
