@@ -16,7 +16,11 @@ source "$build/artifacts"
 cd "$build"
 signatures=(SHA256SUMS.asc "$source_tarball.asc")
 rm -f SHA256SUMS "${signatures[@]}"
-sha256sum "$deb" "$rpm" "$binary_tarball" "$sbom" "$source_tarball" >SHA256SUMS
+# A release lacks no file: where one was not made, no SHA256SUMS is either.
+if ! sha256sum "$deb" "$rpm" "$binary_tarball" "$sbom" "$source_tarball" >SHA256SUMS; then
+  rm SHA256SUMS
+  exit 1
+fi
 if [[ -z $key ]]; then
   echo "pairs: no PAIRS_SIGNING_KEY given: the release is unsigned (doc/packaging.md)"
   exit 0
