@@ -13,6 +13,9 @@ def purl($name; $version; $architecture): {referenceCategory: "PACKAGE-MANAGER",
   referenceType: "purl", referenceLocator: ("pkg:deb/\($system.id)/\($name | @uri)@\($version | @uri)"
     + "?arch=\($architecture)&distro=\($system.id)-\($system.version)")};
 def debian_id: "deb-\(.name)-\(.architecture)" | id;
+# A release file, from its line of $checksums, with its licence and supplier.
+def release_file($licence; $supplier): package(.[1]; $version; $licence; $supplier)
+  + {checksums: [{algorithm: "SHA256", checksumValue: .[0]}]};
 
 ($checksums | split("\n")[:-1] | map(split("  "))) as $all
 | ($all | map(select(.[1] != $source))) as $files
@@ -28,10 +31,9 @@ def debian_id: "deb-\(.name)-\(.architecture)" | id;
   spdxVersion: "SPDX-2.3", dataLicense: "CC0-1.0", SPDXID: "SPDXRef-DOCUMENT", name: $name,
   documentNamespace: $namespace,
   creationInfo: {created: $created, creators: [$project, "Tool: \($tool)"]},
-  packages: ([$files[] | package(.[1]; $version; $holdings.license; $project)
-      + {checksums: [{algorithm: "SHA256", checksumValue: .[0]}]}]
-    + [$all[] | select(.[1] == $source) | package($source; $version; $holdings.pairs.license; $project)
-      + {checksums: [{algorithm: "SHA256", checksumValue: .[0]}], primaryPackagePurpose: "SOURCE",
+  packages: ([$files[] | release_file($holdings.license; $project)]
+    + [$all[] | select(.[1] == $source) | release_file($holdings.pairs.license; $project)
+      + {primaryPackagePurpose: "SOURCE",
         sourceInfo: (if $commit == "" then "made from an unknown git commit"
           else "made from git commit \($commit)" end)}]
     + [package("pairs"; $version; $holdings.pairs.license; $project)]
