@@ -84,17 +84,11 @@ installed() { [[ $(dpkg-query -W -f='${Status}' "$1" 2>/dev/null) == *' installe
 
 # Sets version and the release files' names (deb, rpm, binary_tarball,
 # source_tarball, the bill of materials sbom, and all five in artifacts) from
-# what the build in $1 made, which package.sh wrote as shell assignments.
+# the release.json that the package target wrote in the build tree $1.
 read_artifacts() {
-  [[ -f $1/artifacts ]] || fail "$1 has made no release files"
-  version=""
-  deb=""
-  rpm=""
-  binary_tarball=""
-  source_tarball=""
-  sbom=""
-  # shellcheck source=/dev/null
-  source "$1/artifacts"
+  [[ -f $1/release.json ]] || fail "$1 has made no release files"
+  { read -r version && read -r deb && read -r rpm && read -r binary_tarball &&
+    read -r source_tarball && read -r sbom; } < <(jq -r '.version, .files[]' "$1/release.json")
   artifacts=("$deb" "$rpm" "$binary_tarball" "$source_tarball" "$sbom")
 }
 

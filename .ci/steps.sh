@@ -54,7 +54,7 @@ needs_root() {
 
 # True once the release files are made, and the Debian packages named installed.
 needs_release_files() {
-  if [[ ! -f build/artifacts ]]; then
+  if [[ ! -f build/release.json ]]; then
     leave_out "$current_step (needs the release files, left out above)"
     return 1
   fi

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Finds what built the release files named as arguments, for their bill of
+# Finds what built the release files named after BUILD, for their bill of
 # materials, and prints each a line: its relationship to what it built, a tab,
 # what it built, a tab, and its JSON object:
 # - BUILD_TOOL_OF the release file it made, or of pairs: the Debian package
@@ -10,15 +10,24 @@
 #   those and of packaging/control's Build-Depends, as dpkg-genbuildinfo finds
 #   it (its Installed-Build-Depends, with build-essential and the essential
 #   packages), and the packages a cross build's sysroot was made of.
-# Reads BUILD/programs, the programs that made each release file.
+# Reads BUILD/release.json: the programs that made each release file, the
+# compiler and the programs CMake ran. Usage: build-record.sh BUILD FILE...
 set -euo pipefail
+build=$1
+shift
+: "${SOURCE_DATE_EPOCH:?set by package.sh}"
 here=$(dirname "$0")
-cxx=("$PAIRS_CXX" ${PAIRS_CXX_TARGET:+"--target=$PAIRS_CXX_TARGET"})
+release=$build/release.json
+fact() { jq -r "$1" "$release"; }
+mapfile -t cxx < <(fact '.compiler[]')
+sysroot=$(fact .sysroot)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
 
 # The programs that built pairs: those CMake ran, and those the compiler runs
 # as -### shows them, with the linker, which GCC's collect2 runs.
-IFS=: read -ra called <<<"$PAIRS_PROGRAMS"
-mapfile -t -O "${#called[@]}" called < <("${cxx[@]}" -### "$PAIRS_SOURCE_DIR/main.cpp" \
+mapfile -t called < <(fact '.programs[]')
+mapfile -t -O "${#called[@]}" called < <("${cxx[@]}" -### "$(fact .source)/main.cpp" \
   -o /dev/null 2>&1 | sed -n 's/^ "\{0,1\}\([^" ]*\).*/\1/p')
 called+=("$("${cxx[@]}" -print-prog-name=ld)")
 {
@@ -27,17 +36,19 @@ called+=("$("${cxx[@]}" -print-prog-name=ld)")
       printf 'pairs\t%s\n' "$path"
     fi
   done
-  printf '%s\t\n' "$@" | grep -Ff - "$PAIRS_BUILD/programs"
-} | sort -u >"$PAIRS_WORK/built"
+  for file; do
+    jq -r '.madeBy[$ARGS.positional[0]][]?' "$release" --args "$file" | sed "s/^/$file\t/"
+  done
+} | sort -u >"$work/built"
 # Each as called and as it resolves, and the package of each path.
 declare -A resolved package
-cut -f2 "$PAIRS_WORK/built" | sort -u >"$PAIRS_WORK/called"
+cut -f2 "$work/built" | sort -u >"$work/called"
 while IFS=$'\t' read -r path real; do
   resolved[$path]=$real
-done < <(paste "$PAIRS_WORK/called" <(xargs -d '\n' realpath -m <"$PAIRS_WORK/called"))
+done < <(paste "$work/called" <(xargs -d '\n' realpath -m <"$work/called"))
 while IFS=$'\t' read -r path owner; do
   package[$path]=$owner
-done < <(printf '%s\n' "${!resolved[@]}" "${resolved[@]}" | sort -u | "$here/owners.sh")
+done < <(printf '%s\n' "${!resolved[@]}" "${resolved[@]}" | sort -u | "$here/owners.sh" --sysroot "$sysroot")
 
 while IFS=$'\t' read -r of program; do
   mapfile -t tools < <(printf '%s\n' "${package[$program]}" "${package[${resolved[$program]}]}" |
@@ -51,22 +62,22 @@ while IFS=$'\t' read -r of program; do
   for tool in "${tools[@]}"; do
     printf 'BUILD_TOOL_OF\t%s\t%s\n' "$of" "$tool"
   done
-done <"$PAIRS_WORK/built" >"$PAIRS_WORK/relations"
+done <"$work/built" >"$work/relations"
 
 # dpkg-genbuildinfo finds the closure of a source package's Build-Depends,
 # here the declared ones and the tools' packages, for a .buildinfo, which it
 # dates by the clock, and whose Source, Version and one release file's
 # checksum it needs: of it, only the closure is kept.
 depends=$({ sed -n 's/^Build-Depends: //p' "$here/control"
-  cut -f3 "$PAIRS_WORK/relations" | jq -r 'select(.architecture) | .name'; } | paste -sd,)
+  cut -f3 "$work/relations" | jq -r 'select(.architecture) | .name'; } | paste -sd,)
 printf 'Source: pairs\nBuild-Depends: %s\n\nPackage: pairs\nArchitecture: any\n' "$depends" \
-  >"$PAIRS_WORK/buildinfo.control"
-printf 'pairs (%s) unstable; urgency=medium\n\n  * Released.\n\n -- %s  %s\n' "$PAIRS_VERSION" \
-  "$PAIRS_MAINTAINER" "$(date -uR -d "@$SOURCE_DATE_EPOCH")" >"$PAIRS_WORK/buildinfo.changelog"
-echo "$1 - -" >"$PAIRS_WORK/buildinfo.files"
-dpkg-genbuildinfo --build=any -O -c"$PAIRS_WORK/buildinfo.control" \
-  -l"$PAIRS_WORK/buildinfo.changelog" -f"$PAIRS_WORK/buildinfo.files" -u"$PAIRS_BUILD" |
+  >"$work/buildinfo.control"
+printf 'pairs (%s) unstable; urgency=medium\n\n  * Released.\n\n -- %s  %s\n' "$(fact .version)" \
+  "$(fact .maintainer)" "$(date -uR -d "@$SOURCE_DATE_EPOCH")" >"$work/buildinfo.changelog"
+echo "$1 - -" >"$work/buildinfo.files"
+dpkg-genbuildinfo --build=any -O -c"$work/buildinfo.control" \
+  -l"$work/buildinfo.changelog" -f"$work/buildinfo.files" -u"$build" |
   sed -n '/^Installed-Build-Depends:/,/^[^ ]/s/^ \([^ ]*\) .*/\1/p' |
-  cat - <(printf '%s\n' ${PAIRS_SYSROOT:+"$PAIRS_SYSROOT"/debs/*.deb}) | "$here/owners.sh" --packages |
-  sed 's/^/BUILD_DEPENDENCY_OF\tpairs\t/' >>"$PAIRS_WORK/relations"
-sort -u "$PAIRS_WORK/relations"
+  cat - <(printf '%s\n' ${sysroot:+"$sysroot"/debs/*.deb}) | "$here/owners.sh" --packages |
+  sed 's/^/BUILD_DEPENDENCY_OF\tpairs\t/' >>"$work/relations"
+sort -u "$work/relations"

@@ -2,10 +2,11 @@
 # Prints, for each file named on standard input, one a line, the file, a tab,
 # and the Debian package that installed it, as a JSON object of its name,
 # version, architecture, source and source version; or nothing after the tab,
-# where no package did. A file in PAIRS_SYSROOT is looked up among the
-# packages that the sysroot was made from, kept in its debs/. With
-# --packages, prints that object alone for each package named on standard
-# input, as installed for this machine's architecture or for all, or .deb file.
+# where no package did. With --sysroot DIR (empty for none), a file in DIR is
+# looked up among the packages that the sysroot was made from, kept in its
+# debs/. With --packages, prints that object alone for each package named on
+# standard input, as installed for this machine's architecture or for all,
+# or .deb file. Usage: owners.sh [--sysroot DIR | --packages]
 # shellcheck disable=SC2016 # the ${fields} of dpkg's formats are its own
 set -euo pipefail
 format='{"name":"${Package}","version":"${Version}","architecture":"${Architecture}",'
@@ -19,7 +20,8 @@ if [[ ${1-} == --packages ]]; then
     xargs -r dpkg-query -W -f="\${Architecture}\t$format\n" | sed -n "s/^\($native\|all\)\t//p"
   exit 0
 fi
-sysroot=${PAIRS_SYSROOT:-}
+sysroot=""
+[[ ${1-} != --sysroot ]] || sysroot=$2
 mapfile -t files
 declare -A owner
 declare -A package

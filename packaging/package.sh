@@ -3,84 +3,99 @@
 # owns its format (doc/packaging.md): `package.sh source SOURCE BUILD` the
 # source tarball; `package.sh binary SOURCE BUILD` the others, from one staged
 # install, stripped, by the writers beside this script, after holdings.sh has
-# found what the program holds. CMake sets PAIRS_VERSION, PAIRS_SUMMARY, the
-# target's PAIRS_CXX, PAIRS_CXX_TARGET, PAIRS_STRIP and PAIRS_SYSROOT,
-# PAIRS_LINK_MAP, the linker's map, and PAIRS_CONFIG, the configuration; the
-# writers read the PAIRS_ variables exported here too. BUILD/programs keeps,
-# for the bill of materials, the programs that made each release file.
+# found what the program holds. The facts the writers share, and the programs
+# that made each file, for its bill of materials, it writes once, to
+# BUILD/release.json (doc/packaging.md); each writer is given BUILD and the
+# folders it packs.
 set -euo pipefail
 kind=$1
+source_dir=$(realpath "$2")
+build=$3
+# Set by CMake: the compiler for the target (PAIRS_CXX_TARGET and
+# PAIRS_SYSROOT empty for its own), its strip, the linker's map, the
+# configuration to install, and the programs CMake itself ran, :-separated.
+: "${PAIRS_VERSION:?set by CMake}" "${PAIRS_SUMMARY:?set by CMake}" "${PAIRS_CXX:?set by CMake}"
+: "${PAIRS_CXX_TARGET?set by CMake}" "${PAIRS_SYSROOT?set by CMake}" "${PAIRS_STRIP:?set by CMake}"
+: "${PAIRS_LINK_MAP:?set by CMake}" "${PAIRS_CONFIG:?set by CMake}" "${PAIRS_PROGRAMS:?set by CMake}"
 here=$(dirname "$(realpath "$0")")
-export PAIRS_SOURCE_DIR=$2
-export PAIRS_BUILD=$3
+release=$build/release.json
 umask 022
 export LC_ALL=C
 unset TAR_OPTIONS GZIP
 version=$PAIRS_VERSION
-PAIRS_MAINTAINER=$(sed -n 's/^Maintainer: //p' "$here/control")
-PAIRS_WORK=$(mktemp -d)
-export PAIRS_MAINTAINER PAIRS_WORK
-trap 'rm -rf "$PAIRS_WORK"' EXIT
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
 # Every time stamp is the release's date, its CHANGELOG.md entry's, unless
 # the packager sets SOURCE_DATE_EPOCH; each entry's date is its changelog's.
-sed -n 's/^## [^ ]* (\(.*\))$/\1/p' "$PAIRS_SOURCE_DIR/CHANGELOG.md" >"$PAIRS_WORK/dates"
-SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(date -u -d "$(head -1 "$PAIRS_WORK/dates")" +%s)}
+mapfile -t dates < <(sed -n 's/^## [^ ]* (\(.*\))$/\1/p' "$source_dir/CHANGELOG.md")
+SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(date -u -d "${dates[0]}" +%s)}
 export SOURCE_DATE_EPOCH
 
-# Runs the writer $2 of the release file $1 where each program it needs
-# (those after $2, and the common ones) is installed, noting them for its bill
-# of materials; else says which is missing, and that $1 is not made.
-write() {
-  local program
-  for program in "${common_programs[@]}" "${@:3}"; do
+# The programs that the making of every release file runs, and of the source tarball.
+common_programs=(bash sed grep cp)
+source_programs=(tar gzip)
+# In a git work tree of its own, the source tarball is made of the files git tracks.
+in_git=""
+if [[ $(cd "$source_dir" && git rev-parse --show-toplevel 2>/dev/null) -ef $source_dir ]]; then
+  in_git=yes
+  source_programs+=(git)
+fi
+# True where each program that the release file $1 needs (those after it, and
+# the common ones) is installed; else says which is missing, and that $1 is
+# not made. Notes the programs' paths in release.json, for its bill of materials.
+can_make() {
+  local program paths=()
+  for program in "${common_programs[@]}" "${@:2}"; do
     if ! command -v "$program" >/dev/null; then
       echo "pairs: no $program here (doc/packaging.md names its package): $1 is not made"
-      return 0
+      return 1
     fi
-    printf '%s\t%s\n' "$1" "$(command -v "$program")" >>"$PAIRS_WORK/programs-of-$1"
+    paths+=("$(command -v "$program")")
   done
-  "$here/$2" "$1"
-  echo "$1" >>"$PAIRS_WORK/made"
+  jq --arg file "$1" '.madeBy[$file] = $ARGS.positional' "$release" --args "${paths[@]}" \
+    >"$work/release.json"
+  mv "$work/release.json" "$release"
 }
-# Keeps in BUILD/programs the programs that made each file made here, in place
-# of an earlier run's.
-keep_programs() {
-  { grep -Fvf <(sed 's/$/\t/' "$PAIRS_WORK/made") "$PAIRS_BUILD/programs" 2>/dev/null || true
-    (cd "$PAIRS_WORK" && sed 's/^/programs-of-/' made | xargs -r -d '\n' cat); } >"$PAIRS_WORK/kept"
-  mv "$PAIRS_WORK/kept" "$PAIRS_BUILD/programs"
-}
-# The programs that the making of every release file runs.
-common_programs=(bash sed grep cp)
 
 source_tarball=pairs-$version.tar.gz
 if [[ $kind == source ]]; then
-  # In a git work tree of its own, the files git tracks, as they are in the
-  # tree, and COMMIT, which names the commit they are (and says if they have
-  # changed since); elsewhere, as in an unpacked source tarball, which holds
-  # its COMMIT, all but .git and build*/.
-  cd "$PAIRS_SOURCE_DIR"
-  top=$PAIRS_WORK/${source_tarball%.tar.gz}
+  # The files git tracks, as they are in the tree, and COMMIT, which names
+  # the commit they are (and says if they have changed since); elsewhere, as
+  # in an unpacked source tarball, which holds its COMMIT, all but .git and
+  # build*/.
+  for program in "${common_programs[@]}" "${source_programs[@]}"; do
+    if ! command -v "$program" >/dev/null; then
+      echo "pairs: no $program here (doc/packaging.md names its package): $source_tarball is not made"
+      exit 0
+    fi
+  done
+  cd "$source_dir"
+  top=$work/${source_tarball%.tar.gz}
   mkdir "$top"
-  git=()
-  if [[ $(git rev-parse --show-toplevel 2>/dev/null) -ef . ]]; then
-    git=(git)
-    git ls-files -z >"$PAIRS_WORK/files"
+  if [[ -n $in_git ]]; then
+    git ls-files -z >"$work/files"
     changed=$(git diff --quiet HEAD || echo ", with changes not committed")
     echo "$(git rev-parse HEAD)$changed" >"$top/COMMIT"
   else
-    echo "pairs: $PAIRS_SOURCE_DIR is no git work tree; packing all its files but .git and build*/"
+    echo "pairs: $source_dir is no git work tree; packing all its files but .git and build*/"
     find . -path ./.git -prune -o -path './build*' -prune -o ! -type d -printf '%P\0' \
-      >"$PAIRS_WORK/files"
+      >"$work/files"
   fi
   # The directories first, writable: cp --parents would give them a read-only
   # tree's modes, and then could not write into them.
-  xargs -0 dirname -z <"$PAIRS_WORK/files" | (cd "$top" && xargs -0 mkdir -p)
-  xargs -0 cp --parents --no-dereference --preserve=mode -t "$top" <"$PAIRS_WORK/files"
-  write "$source_tarball" tarball.sh tar gzip "${git[@]}"
-  keep_programs
+  xargs -0 dirname -z <"$work/files" | (cd "$top" && xargs -0 mkdir -p)
+  xargs -0 cp --parents --no-dereference --preserve=mode -t "$top" <"$work/files"
+  cd - >/dev/null
+  "$here/tarball.sh" "$build/$source_tarball" "$top"
+  echo "pairs: made $build/$source_tarball"
   exit 0
 fi
 
+if ! command -v jq >/dev/null; then
+  echo "pairs: no jq here (Debian: jq), which records what the program holds: none but" \
+    "the source tarball is made" >&2
+  exit 1
+fi
 # The processor the compiler builds for, and its names in packaging/architectures;
 # dpkg-architecture, where there is one, knows any vendor's spelling of its triplet.
 cxx=("$PAIRS_CXX" ${PAIRS_CXX_TARGET:+"--target=$PAIRS_CXX_TARGET"})
@@ -90,56 +105,76 @@ if ! row=$(awk -v architecture="$triplet" -f "$here/architecture.awk" "$here/arc
   echo "pairs: no release file is made for $target's processor" >&2
   exit 1
 fi
-IFS=$'\t' read -r PAIRS_DEB_ARCH PAIRS_RPM_ARCH _ _ elf_machine _ <<<"$row"
-export PAIRS_DEB_ARCH PAIRS_RPM_ARCH
-deb=pairs_${version}_$PAIRS_DEB_ARCH.deb
-rpm=pairs-$version-1.$PAIRS_RPM_ARCH.rpm
-binary_tarball=pairs-$version-$PAIRS_RPM_ARCH-linux.tar.gz
+IFS=$'\t' read -r deb_arch rpm_arch _ _ elf_machine _ <<<"$row"
+deb=pairs_${version}_$deb_arch.deb
+rpm=pairs-$version-1.$rpm_arch.rpm
+binary_tarball=pairs-$version-$rpm_arch-linux.tar.gz
 sbom=${binary_tarball%.tar.gz}.spdx.json
-declare -p version deb rpm binary_tarball source_tarball sbom | cut -d' ' -f3- \
-  >"$PAIRS_BUILD/artifacts"
-if ! command -v jq >/dev/null; then
-  echo "pairs: no jq here (Debian: jq), which records what the program holds: none but" \
-    "the source tarball is made" >&2
-  exit 1
-fi
 # Every binary release file is made with these too.
-common_programs+=(jq readelf cmake)
+binary_programs=(jq readelf cmake)
 
-stage=$PAIRS_WORK/stage
+stage=$work/stage
 program=$stage/usr/bin/pairs
-DESTDIR=$stage cmake --install "$PAIRS_BUILD" --config "$PAIRS_CONFIG" --prefix /usr >/dev/null
-machine=$(readelf -h "$program" | sed -n 's/^ *\(Machine\|Flags\): *//p' | paste -sd' ')
+DESTDIR=$stage cmake --install "$build" --config "$PAIRS_CONFIG" --prefix /usr >/dev/null
+machine=$("$here/machine.sh" "$program")
 # shellcheck disable=SC2053 # packaging/architectures gives a pattern
 if [[ $machine != $elf_machine ]]; then
   echo "pairs: $target built $machine code" >&2
   exit 1
 fi
-# Stripped as dh_strip strips, .comment too, by the target's strip; LLVM 14's
-# refuses a static program GNU ld links, and the compiler's binutils' does it.
-if ! "$PAIRS_STRIP" --remove-section=.comment "$program" 2>/dev/null; then
-  "$("${cxx[@]}" -print-prog-name=strip)" --remove-section=.comment "$program"
-fi
-case $(readelf -lhW "$program") in
-*INTERP*) link=dynamic ;;
-*"DYN ("*) link=static-pie ;;
-*) link=static ;;
-esac
-"$here/holdings.sh" "$link"
-
+"$here/strip.sh" "$program" "$PAIRS_STRIP" "${cxx[@]}"
+link=$("$here/link.sh" "$program")
 shlibdeps=()
 if [[ $link == dynamic ]]; then
   shlibdeps=(dpkg-shlibdeps)
 fi
-# The .deb and the .rpm at once, as each is mostly its compressor's work.
-write "$deb" deb.sh dpkg-gencontrol dpkg-deb gzip awk find md5sum "${shlibdeps[@]}" &
-deb_writer=$!
-write "$rpm" rpm.sh rpmbuild awk
-wait "$deb_writer"
-top=$PAIRS_WORK/${binary_tarball%.tar.gz}
-cp -R "$stage/usr" "$top"
-mkdir -p "$top/share/doc"
-cp -R "$PAIRS_WORK/licenses" "$top/share/doc/pairs"
-write "$binary_tarball" tarball.sh tar gzip
-keep_programs
-write "$sbom" sbom.sh jq sha256sum tar dpkg-genbuildinfo dpkg-query
+
+# What the writers share, from CMake, this script and packaging/control.
+IFS=: read -ra cmake_programs <<<"$PAIRS_PROGRAMS"
+jq -n '$ARGS.named' --arg version "$version" --arg summary "$PAIRS_SUMMARY" \
+  --arg maintainer "$(sed -n 's/^Maintainer: //p' "$here/control")" \
+  --arg source "$source_dir" --argjson dates "$(jq -n '$ARGS.positional' --args "${dates[@]}")" \
+  --argjson files "$(jq -n '$ARGS.named' --arg deb "$deb" --arg rpm "$rpm" \
+    --arg binaryTarball "$binary_tarball" --arg sourceTarball "$source_tarball" --arg sbom "$sbom")" \
+  --arg debArchitecture "$deb_arch" --arg rpmArchitecture "$rpm_arch" \
+  --argjson compiler "$(jq -n '$ARGS.positional' --args "${cxx[@]}")" \
+  --arg sysroot "$PAIRS_SYSROOT" --arg linkMap "$PAIRS_LINK_MAP" \
+  --argjson programs "$(jq -n '$ARGS.positional' --args "${cmake_programs[@]}")" >"$release"
+[[ ! -f $build/$source_tarball ]] || can_make "$source_tarball" "${source_programs[@]}" || true
+"$here/holdings.sh" "$build" "$link" "$work/licenses"
+
+# The .deb, the .rpm and the binary tarball at once, as each is mostly its
+# compressor's work.
+writers=()
+if can_make "$deb" "${binary_programs[@]}" dpkg-gencontrol dpkg-deb gzip awk find md5sum "${shlibdeps[@]}"; then
+  writers+=("$deb")
+fi
+if can_make "$rpm" "${binary_programs[@]}" rpmbuild awk; then
+  writers+=("$rpm")
+fi
+top=$work/${binary_tarball%.tar.gz}
+if can_make "$binary_tarball" "${binary_programs[@]}" tar gzip; then
+  writers+=("$binary_tarball")
+fi
+pids=()
+for file in "${writers[@]}"; do
+  case $file in
+  "$deb") "$here/deb.sh" "$build" "$stage" "$work/licenses" & ;;
+  "$rpm") "$here/rpm.sh" "$build" "$stage" "$work/licenses" & ;;
+  *)
+    cp -R "$stage/usr" "$top"
+    mkdir -p "$top/share/doc"
+    cp -R "$work/licenses" "$top/share/doc/pairs"
+    "$here/tarball.sh" "$build/$binary_tarball" "$top" &
+    ;;
+  esac
+  pids+=($!)
+done
+for pid in "${pids[@]}"; do
+  wait "$pid"
+done
+printf 'pairs: made %s\n' "${writers[@]/#/$build/}"
+if can_make "$sbom" "${binary_programs[@]}" sha256sum tar dpkg-genbuildinfo dpkg-query; then
+    "$here/sbom.sh" "$build"
+  echo "pairs: made $build/$sbom"
+fi

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Writes SHA256SUMS into the build tree given, the checksums of every release
-# file that BUILD/artifacts names, in sha256sum's format; and, where
+# file that BUILD/release.json names, in sha256sum's format; and, where
 # PAIRS_SIGNING_KEY names a key in the signer's GnuPG keyring (GNUPGHOME is
 # honoured), gpg's detached, ASCII-armoured signatures of it and of the
 # source tarball, SHA256SUMS.asc and SOURCE_TARBALL.asc, the form uscan
@@ -8,16 +8,18 @@
 # fails leaves no signature behind. Usage: release.sh BUILD.
 set -euo pipefail
 build=$1
-key=${PAIRS_SIGNING_KEY-}
-# The release files' names, as package.sh wrote them.
-deb="" rpm="" binary_tarball="" sbom="" source_tarball=""
-# shellcheck source=/dev/null # package.sh writes it
-source "$build/artifacts"
+# Set by the signer, or not at all: the key to sign with.
+: "${PAIRS_SIGNING_KEY=}"
+key=$PAIRS_SIGNING_KEY
+# The release files, as package.sh named them.
+mapfile -t files < <(jq -r '.files | .deb, .rpm, .binaryTarball, .sbom, .sourceTarball' \
+  "$build/release.json")
+source_tarball=${files[4]}
 cd "$build"
 signatures=(SHA256SUMS.asc "$source_tarball.asc")
 rm -f SHA256SUMS "${signatures[@]}"
 # A release lacks no file: where one was not made, no SHA256SUMS is either.
-if ! sha256sum "$deb" "$rpm" "$binary_tarball" "$sbom" "$source_tarball" >SHA256SUMS; then
+if ! sha256sum "${files[@]}" >SHA256SUMS; then
   rm SHA256SUMS
   exit 1
 fi
