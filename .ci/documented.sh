@@ -19,8 +19,7 @@ Built-Using | sed 's/ (= /=/; s/)\$//')\")"
 recorded_command='jq -r --arg arch "$(dpkg --print-architecture)" -f packaging/recorded-packages.jq'
 recorded_command+=' "$sbom" >../recorded'
 rebuild_command='cmake -B build -DBUILD_TESTING=OFF && cmake --build build --target package'
-compare_command="jq -r '.packages[] | select(.checksums) | \"\\(.checksums[0].checksumValue)  \
-\\(.name)\"' \"\$sbom\" | (cd build && sha256sum -c)"
+compare_command='jq -r -f packaging/checksums.jq "$sbom" | (cd build && sha256sum -c)'
 
 # doc/packaging.md's signing of a release, and its checking, as users check it.
 sign_command='PAIRS_SIGNING_KEY=FINGERPRINT cmake --build build --target release'

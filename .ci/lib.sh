@@ -48,13 +48,17 @@ archive_failed() {
   exit "$archive_failure_status"
 }
 
-# Notes a step, or part of one, left out for want of root, for .ci/run to
-# name at the end. Root can install and do everything, so as root a step is
-# never left out: its want is a fault of CI's own.
+# Notes a check, or part of one, that this run does not make, and why ($*),
+# for .ci/run to name at the end: a tool too old here, or one the archive lacks.
+not_checked() {
+  echo "not checked: $*"
+  echo "$*" >>"${PAIRS_CI_LEFT_OUT:-/dev/null}"
+}
+# The same, for want of root. Root can install and do everything, so as root
+# a step is never left out: its want is a fault of CI's own.
 leave_out() {
   ((EUID != 0)) || fail "as root, CI would have left out: $*"
-  echo "left out: $*"
-  echo "$*" >>"${PAIRS_CI_LEFT_OUT:-/dev/null}"
+  not_checked "$@"
 }
 
 # The archive this machine's apt installs the release named $1 from. apt
@@ -84,12 +88,26 @@ installed() { [[ $(dpkg-query -W -f='${Status}' "$1" 2>/dev/null) == *' installe
 
 # Sets version and the release files' names (deb, rpm, binary_tarball,
 # source_tarball, the bill of materials sbom, and all five in artifacts) from
-# the release.json that the package target wrote in the build tree $1.
-read_artifacts() {
+# the release.json that the package target wrote in the build tree $1. In
+# this tree's build/, where there is none, it makes them first, as CI does,
+# by the release-files preset; a build tree it finds is taken as it is.
+release_files() {
+  if [[ ! -f $1/release.json && $(realpath -m "$1") == "$PWD/build" ]]; then
+    echo "+ cmake --workflow --preset release-files (build/ has no release files)"
+    quietly "the release-files preset failed" cmake --workflow --preset release-files
+  fi
   [[ -f $1/release.json ]] || fail "$1 has made no release files"
   { read -r version && read -r deb && read -r rpm && read -r binary_tarball &&
     read -r source_tarball && read -r sbom; } < <(jq -r '.version, .files[]' "$1/release.json")
   artifacts=("$deb" "$rpm" "$binary_tarball" "$source_tarball" "$sbom")
+}
+
+# Makes the default build's program, build/pairs, by the default preset, where
+# this tree has none.
+make_default_build_if_missing() {
+  [[ -x build/pairs ]] && return
+  echo "+ cmake --workflow --preset default (build/ has no pairs)"
+  quietly "the default preset failed" cmake --workflow --preset default
 }
 
 # Prints packaging/architectures' rows, their fields split by tabs: all, or
@@ -109,6 +127,12 @@ arch_facts() {
 # Debian's names for the architectures besides this machine's, and of those
 # whose own kernels CI boots.
 mapfile -t other_architectures < <(architectures | cut -f1 | grep -vx "$(dpkg --print-architecture)")
+# The Debian packages of a sysroot for the architecture $2 with GCC $1: the C
+# and C++ libraries and what they need to link (doc/packaging.md).
+sysroot_packages() {
+  printf "%s${2:+:$2}\n" libc6 libc6-dev linux-libc-dev libgcc-s1 "libgcc-$1-dev" libstdc++6 \
+    "libstdc++-$1-dev" "gcc-$1-base"
+}
 mapfile -t kernel_architectures < <(architectures | cut -f1,6 | grep -v $'\t-$' | cut -f1)
 
 # Fails, naming each warning, if the log at $1 holds a deprecation warning

@@ -7,7 +7,7 @@
 # the listing, byte for byte.
 check_static_listing() {
   [[ $("$1" && echo .) == "$listing"$'\n.' ]] || fail "$2 gave the wrong listing"
-  [[ $(readelf -l "$1" | grep -o -e INTERP -e LOAD | sort -u) == LOAD ]] || fail "$2 is not static"
+  [[ $(packaging/link.sh "$1") != dynamic ]] || fail "$2 is not static"
 }
 
 # Fails unless $1 was compressed by gzip -n: no file name or time stamp.
@@ -19,14 +19,27 @@ check_gzip_header() {
 # Fails unless the program at $1 (named $2 in messages) is static, stripped
 # of symbols and of .comment, $elf_machine code, and prints the listing.
 check_shipped_program() {
-  local sections machine
+  local sections
   check_static_listing "$1" "$2"
-  machine=$(readelf -h "$1" | sed -n 's/^ *\(Machine\|Flags\): *//p' | paste -sd' ')
   # shellcheck disable=SC2053 # packaging/architectures gives a pattern
-  [[ $machine == $elf_machine ]] || fail "$2 is not $arch code"
+  [[ $(packaging/machine.sh "$1") == $elf_machine ]] || fail "$2 is not $arch code"
   sections=$(readelf -S "$1")
   [[ $sections != *.symtab* ]] || fail "$2 is not stripped"
   [[ $sections != *.comment* ]] || fail "$2 has a .comment section"
+}
+
+# Runs lintian on the package $1, pedantic, with experimental and
+# informational tags and the options after it, shown what it reports in
+# lintian_says. Its warning that it runs as root goes to standard error,
+# which is kept apart.
+run_lintian() {
+  echo "+ lintian --pedantic -E -I ${*:2} $(basename "$1")"
+  if ! lintian_says=$(lintian --pedantic -E -I "${@:2}" --fail-on none "$1" 2>"$work/lintian.err")
+  then
+    cat "$work/lintian.err"
+    fail "lintian could not check $(basename "$1")"
+  fi
+  echo "$lintian_says"
 }
 
 # Fails unless the man page at $1 was compressed by gzip -n and renders cleanly.

@@ -11,9 +11,11 @@ mapfile -t cross_compilers < <(for name in "${other_architectures[@]}"; do
   arch_facts "$name"
   echo "g++-$triplet"
 done)
+# And those of the kernels' step: each kernel's qemu-system and cross compiler.
 mapfile -t emulators < <(for name in "${kernel_architectures[@]}"; do
   arch_facts "$name"
   echo "$qemu_system_package"
+  echo "g++-$triplet"
 done)
 # Where the archive has an SPDX validator (Debian testing has), it checks the bill of materials.
 spdx_tools=(python3-spdx-tools)
@@ -73,11 +75,11 @@ needs_interpreters() {
   fi
 }
 
-# Names the steps left out for want of root, if any, and ends the run, which passed.
+# Names what the run left out, and why, if anything, and ends the run, which passed.
 finish() {
   if [[ -s $PAIRS_CI_LEFT_OUT ]]; then
     echo
-    echo "Left out for want of root:"
+    echo "Left out of this run, and why:"
     sed 's/^/- /' "$PAIRS_CI_LEFT_OUT"
   fi
   echo "verdict: CI passed${PAIRS_CI_ON:+ on $PAIRS_CI_ON} in $SECONDS s"
