@@ -14,6 +14,8 @@ work=$(mktemp -d)
 # Read-only files too, as .ci/check-odd-trees makes.
 trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
 
+# The system CI runs on, where it is not the machine's own: set by .ci/on-debian.
+: "${PAIRS_CI_ON=}"
 # Says what went wrong on standard error, from this script and, where CI runs
 # on a system that is not the machine's own, on the system PAIRS_CI_ON names.
 complain() {

@@ -1,9 +1,23 @@
 # shellcheck shell=bash
-# How .ci/run heads its steps and says what each needs; sourced by it after
-# .ci/lib.sh. As root, a step's Debian packages are installed where missing;
-# as anyone else, a step that needs more than is here is left out, and named
-# at the end of the run.
-# shellcheck disable=SC2034,SC2154 # .ci/lib.sh sets what this reads; .ci/run reads what this sets
+# How .ci/run and .ci/checks head their steps and say what each needs;
+# sourced by them after .ci/lib.sh. As root, a step's Debian packages are
+# installed where missing; as anyone else, a step that needs more than is
+# here is left out, and named at the end of the run.
+# shellcheck disable=SC2034 # .ci/run and .ci/checks read the package lists set here
+# shellcheck disable=SC2154 # .ci/lib.sh, sourced before this, sets what it reads
+
+export CMAKE_BUILD_PARALLEL_LEVEL=${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}
+export DEBIAN_FRONTEND=noninteractive
+# Every tool's temporary files, lintian's among them, go where the run cleans up.
+export TMPDIR=$work
+# What the run leaves out, and why, one a line, for lib.sh's not_checked:
+# the list of the .ci/run that runs this, which names them at its end, or
+# this run's own.
+if [[ -z ${PAIRS_CI_LEFT_OUT-} ]]; then
+  export PAIRS_CI_LEFT_OUT=$work/left-out
+  : >"$PAIRS_CI_LEFT_OUT"
+  names_left_out=yes
+fi
 
 # The packages some steps need, from bench/README.md and packaging/architectures.
 read -ra bench_prerequisites <<<"${bench_prerequisites_command##*-y }"
@@ -75,13 +89,14 @@ needs_interpreters() {
   fi
 }
 
-# Names what the run left out, and why, if anything, and ends the run, which passed.
+# Names what the run left out, and why, if anything and if it keeps the list,
+# and ends the run, which passed, as $1 (CI, or .ci/checks).
 finish() {
-  if [[ -s $PAIRS_CI_LEFT_OUT ]]; then
+  if [[ -n ${names_left_out-} && -s $PAIRS_CI_LEFT_OUT ]]; then
     echo
     echo "Left out of this run, and why:"
     sed 's/^/- /' "$PAIRS_CI_LEFT_OUT"
   fi
-  echo "verdict: CI passed${PAIRS_CI_ON:+ on $PAIRS_CI_ON} in $SECONDS s"
+  echo "verdict: $1 passed${PAIRS_CI_ON:+ on $PAIRS_CI_ON} in $SECONDS s"
   exit 0
 }
