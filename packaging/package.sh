@@ -42,9 +42,10 @@ if [[ $(cd "$source_dir" && git rev-parse --show-toplevel 2>/dev/null) -ef $sour
 fi
 # True where each program that the release file $1 needs (those after it, and
 # the common ones) is installed; else says which is missing, and that $1 is
-# not made. Notes the programs' paths in release.json, for its bill of materials.
-can_make() {
-  local program paths=()
+# not made. Sets paths to theirs.
+have() {
+  local program
+  paths=()
   for program in "${common_programs[@]}" "${@:2}"; do
     if ! command -v "$program" >/dev/null; then
       echo "pairs: no $program here (doc/packaging.md names its package): $1 is not made"
@@ -52,6 +53,10 @@ can_make() {
     fi
     paths+=("$(command -v "$program")")
   done
+}
+# The same, noting the programs in release.json, for the bill of materials.
+can_make() {
+  have "$@" || return
   jq --arg file "$1" '.madeBy[$file] = $ARGS.positional' "$release" --args "${paths[@]}" \
     >"$work/release.json"
   mv "$work/release.json" "$release"
@@ -59,33 +64,9 @@ can_make() {
 
 source_tarball=pairs-$version.tar.gz
 if [[ $kind == source ]]; then
-  # The files git tracks, as they are in the tree, and COMMIT, which names
-  # the commit they are (and says if they have changed since); elsewhere, as
-  # in an unpacked source tarball, which holds its COMMIT, all but .git and
-  # build*/.
-  for program in "${common_programs[@]}" "${source_programs[@]}"; do
-    if ! command -v "$program" >/dev/null; then
-      echo "pairs: no $program here (doc/packaging.md names its package): $source_tarball is not made"
-      exit 0
-    fi
-  done
-  cd "$source_dir"
+  have "$source_tarball" "${source_programs[@]}" || exit 0
   top=$work/${source_tarball%.tar.gz}
-  mkdir "$top"
-  if [[ -n $in_git ]]; then
-    git ls-files -z >"$work/files"
-    changed=$(git diff --quiet HEAD || echo ", with changes not committed")
-    echo "$(git rev-parse HEAD)$changed" >"$top/COMMIT"
-  else
-    echo "pairs: $source_dir is no git work tree; packing all its files but .git and build*/"
-    find . -path ./.git -prune -o -path './build*' -prune -o ! -type d -printf '%P\0' \
-      >"$work/files"
-  fi
-  # The directories first, writable: cp --parents would give them a read-only
-  # tree's modes, and then could not write into them.
-  xargs -0 dirname -z <"$work/files" | (cd "$top" && xargs -0 mkdir -p)
-  xargs -0 cp --parents --no-dereference --preserve=mode -t "$top" <"$work/files"
-  cd - >/dev/null
+  "$here/source.sh" "$source_dir" "$top" "$in_git"
   "$here/tarball.sh" "$build/$source_tarball" "$top"
   echo "pairs: made $build/$source_tarball"
   exit 0
@@ -116,18 +97,14 @@ binary_programs=(jq readelf cmake)
 stage=$work/stage
 program=$stage/usr/bin/pairs
 DESTDIR=$stage cmake --install "$build" --config "$PAIRS_CONFIG" --prefix /usr >/dev/null
-machine=$("$here/machine.sh" "$program")
-# shellcheck disable=SC2053 # packaging/architectures gives a pattern
-if [[ $machine != $elf_machine ]]; then
+if ! machine=$("$here/machine.sh" "$program" "$elf_machine"); then
   echo "pairs: $target built $machine code" >&2
   exit 1
 fi
 "$here/strip.sh" "$program" "$PAIRS_STRIP" "${cxx[@]}"
 link=$("$here/link.sh" "$program")
 shlibdeps=()
-if [[ $link == dynamic ]]; then
-  shlibdeps=(dpkg-shlibdeps)
-fi
+[[ $link != dynamic ]] || shlibdeps=(dpkg-shlibdeps)
 
 # What the writers share, from CMake, this script and packaging/control.
 IFS=: read -ra cmake_programs <<<"$PAIRS_PROGRAMS"
@@ -144,37 +121,31 @@ jq -n '$ARGS.named' --arg version "$version" --arg summary "$PAIRS_SUMMARY" \
 "$here/holdings.sh" "$build" "$link" "$work/licenses"
 
 # The .deb, the .rpm and the binary tarball at once, as each is mostly its
-# compressor's work.
+# compressor's work; each writer's process is kept, to wait for its end.
+licenses=$work/licenses
 writers=()
-if can_make "$deb" "${binary_programs[@]}" dpkg-gencontrol dpkg-deb gzip awk find md5sum "${shlibdeps[@]}"; then
-  writers+=("$deb")
+if can_make "$deb" "${binary_programs[@]}" dpkg-gencontrol dpkg-deb gzip awk find md5sum \
+  "${shlibdeps[@]}"; then
+  "$here/deb.sh" "$build" "$stage" "$licenses" &
+  writers+=("$!:$deb")
 fi
 if can_make "$rpm" "${binary_programs[@]}" rpmbuild awk; then
-  writers+=("$rpm")
+  "$here/rpm.sh" "$build" "$stage" "$licenses" &
+  writers+=("$!:$rpm")
 fi
-top=$work/${binary_tarball%.tar.gz}
 if can_make "$binary_tarball" "${binary_programs[@]}" tar gzip; then
-  writers+=("$binary_tarball")
+  top=$work/${binary_tarball%.tar.gz}
+  cp -R "$stage/usr" "$top"
+  mkdir -p "$top/share/doc"
+  cp -R "$licenses" "$top/share/doc/pairs"
+  "$here/tarball.sh" "$build/$binary_tarball" "$top" &
+  writers+=("$!:$binary_tarball")
 fi
-pids=()
-for file in "${writers[@]}"; do
-  case $file in
-  "$deb") "$here/deb.sh" "$build" "$stage" "$work/licenses" & ;;
-  "$rpm") "$here/rpm.sh" "$build" "$stage" "$work/licenses" & ;;
-  *)
-    cp -R "$stage/usr" "$top"
-    mkdir -p "$top/share/doc"
-    cp -R "$work/licenses" "$top/share/doc/pairs"
-    "$here/tarball.sh" "$build/$binary_tarball" "$top" &
-    ;;
-  esac
-  pids+=($!)
+for writer in "${writers[@]}"; do
+  wait "${writer%%:*}"
+  echo "pairs: made $build/${writer#*:}"
 done
-for pid in "${pids[@]}"; do
-  wait "$pid"
-done
-printf 'pairs: made %s\n' "${writers[@]/#/$build/}"
 if can_make "$sbom" "${binary_programs[@]}" sha256sum tar dpkg-genbuildinfo dpkg-query; then
-    "$here/sbom.sh" "$build"
+  "$here/sbom.sh" "$build"
   echo "pairs: made $build/$sbom"
 fi
