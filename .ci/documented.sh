@@ -21,6 +21,9 @@ recorded_command+=' "$sbom" >../recorded'
 rebuild_command='cmake -B build -DBUILD_TESTING=OFF && cmake --build build --target package'
 compare_command='jq -r -f packaging/checksums.jq "$sbom" | (cd build && sha256sum -c)'
 
+# CONTRIBUTING.md's one check run alone, on the release files.
+one_check_command='.ci/check-packages'
+
 # doc/packaging.md's signing of a release, and its checking, as users check it.
 sign_command='PAIRS_SIGNING_KEY=FINGERPRINT cmake --build build --target release'
 export_key_command='gpg --armor --export "$PAIRS_SIGNING_KEY" >build/pairs-signing-key.asc'

@@ -56,6 +56,12 @@ not_checked() {
   echo "not checked: $*"
   echo "$*" >>"${PAIRS_CI_LEFT_OUT:-/dev/null}"
 }
+# The same, loudly, for what the archive's fault kept from being checked:
+# $1, for the reason $2.
+skipped() {
+  echo "!!! SKIPPED $1: $2 (the archive's fault; nothing checked)"
+  echo "$1: $2 (the archive's fault)" >>"${PAIRS_CI_LEFT_OUT:-/dev/null}"
+}
 # The same, for want of root. Root can install and do everything, so as root
 # a step is never left out: its want is a fault of CI's own.
 leave_out() {

@@ -11,10 +11,12 @@ set -euo pipefail
 kind=$1
 source_dir=$(realpath "$2")
 build=$3
-# Set by CMake: the compiler for the target (PAIRS_CXX_TARGET and
-# PAIRS_SYSROOT empty for its own), its strip, the linker's map, the
-# configuration to install, and the programs CMake itself ran, :-separated.
-: "${PAIRS_VERSION:?set by CMake}" "${PAIRS_SUMMARY:?set by CMake}" "${PAIRS_CXX:?set by CMake}"
+# Set by CMake: CHANGELOG.md's entries' dates, latest first, the compiler for
+# the target (PAIRS_CXX_TARGET and PAIRS_SYSROOT empty for its own), its
+# strip, the linker's map, the configuration to install, and the programs
+# CMake itself ran; lists :-separated.
+: "${PAIRS_VERSION:?set by CMake}" "${PAIRS_SUMMARY:?set by CMake}" "${PAIRS_DATES:?set by CMake}"
+: "${PAIRS_CXX:?set by CMake}"
 : "${PAIRS_CXX_TARGET?set by CMake}" "${PAIRS_SYSROOT?set by CMake}" "${PAIRS_STRIP:?set by CMake}"
 : "${PAIRS_LINK_MAP:?set by CMake}" "${PAIRS_CONFIG:?set by CMake}" "${PAIRS_PROGRAMS:?set by CMake}"
 here=$(dirname "$(realpath "$0")")
@@ -27,7 +29,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 # Every time stamp is the release's date, its CHANGELOG.md entry's, unless
 # the packager sets SOURCE_DATE_EPOCH; each entry's date is its changelog's.
-mapfile -t dates < <(sed -n 's/^## [^ ]* (\(.*\))$/\1/p' "$source_dir/CHANGELOG.md")
+IFS=: read -ra dates <<<"$PAIRS_DATES"
 SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(date -u -d "${dates[0]}" +%s)}
 export SOURCE_DATE_EPOCH
 
