@@ -135,13 +135,13 @@ arch_facts() {
 # Debian's names for the architectures besides this machine's, and of those
 # whose own kernels CI boots.
 mapfile -t other_architectures < <(architectures | cut -f1 | grep -vx "$(dpkg --print-architecture)")
+mapfile -t kernel_architectures < <(architectures | cut -f1,6 | grep -v $'\t-$' | cut -f1)
 # The Debian packages of a sysroot for the architecture $2 with GCC $1: the C
 # and C++ libraries and what they need to link (doc/packaging.md).
 sysroot_packages() {
   printf "%s${2:+:$2}\n" libc6 libc6-dev linux-libc-dev libgcc-s1 "libgcc-$1-dev" libstdc++6 \
     "libstdc++-$1-dev" "gcc-$1-base"
 }
-mapfile -t kernel_architectures < <(architectures | cut -f1,6 | grep -v $'\t-$' | cut -f1)
 
 # Fails, naming each warning, if the log at $1 holds a deprecation warning
 # from the tool named $2.
