@@ -110,14 +110,6 @@ release_files() {
   artifacts=("$deb" "$rpm" "$binary_tarball" "$source_tarball" "$sbom")
 }
 
-# Makes the default build's program, build/pairs, by the default preset, where
-# this tree has none.
-make_default_build_if_missing() {
-  [[ -x build/pairs ]] && return
-  echo "+ cmake --workflow --preset default (build/ has no pairs)"
-  quietly "the default preset failed" cmake --workflow --preset default
-}
-
 # Prints packaging/architectures' rows, their fields split by tabs: all, or
 # the one named $1.
 architectures() {

@@ -24,7 +24,6 @@ release=$build/release.json
 umask 022
 export LC_ALL=C
 unset TAR_OPTIONS GZIP
-version=$PAIRS_VERSION
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 # Every time stamp is the release's date, its CHANGELOG.md entry's, unless
@@ -50,7 +49,7 @@ have() {
   paths=()
   for program in "${common_programs[@]}" "${@:2}"; do
     if ! command -v "$program" >/dev/null; then
-      echo "pairs: no $program here (doc/packaging.md names its package): $1 is not made"
+      echo "pairs: no $program here (doc/packaging.md names its package): $1 is not made" >&2
       return 1
     fi
     paths+=("$(command -v "$program")")
@@ -64,7 +63,7 @@ can_make() {
   mv "$work/release.json" "$release"
 }
 
-source_tarball=pairs-$version.tar.gz
+source_tarball=pairs-$PAIRS_VERSION.tar.gz
 if [[ $kind == source ]]; then
   have "$source_tarball" "${source_programs[@]}" || exit 0
   top=$work/${source_tarball%.tar.gz}
@@ -74,11 +73,7 @@ if [[ $kind == source ]]; then
   exit 0
 fi
 
-if ! command -v jq >/dev/null; then
-  echo "pairs: no jq here (Debian: jq), which records what the program holds: none but" \
-    "the source tarball is made" >&2
-  exit 1
-fi
+have "any release file but the source tarball" jq || exit 1
 # The processor the compiler builds for, and its names in packaging/architectures;
 # dpkg-architecture, where there is one, knows any vendor's spelling of its triplet.
 cxx=("$PAIRS_CXX" ${PAIRS_CXX_TARGET:+"--target=$PAIRS_CXX_TARGET"})
@@ -89,9 +84,9 @@ if ! row=$(awk -v architecture="$triplet" -f "$here/architecture.awk" "$here/arc
   exit 1
 fi
 IFS=$'\t' read -r deb_arch rpm_arch _ _ elf_machine _ <<<"$row"
-deb=pairs_${version}_$deb_arch.deb
-rpm=pairs-$version-1.$rpm_arch.rpm
-binary_tarball=pairs-$version-$rpm_arch-linux.tar.gz
+deb=pairs_${PAIRS_VERSION}_$deb_arch.deb
+rpm=pairs-$PAIRS_VERSION-1.$rpm_arch.rpm
+binary_tarball=pairs-$PAIRS_VERSION-$rpm_arch-linux.tar.gz
 sbom=${binary_tarball%.tar.gz}.spdx.json
 # Every binary release file is made with these too.
 binary_programs=(jq readelf cmake)
@@ -110,7 +105,7 @@ shlibdeps=()
 
 # What the writers share, from CMake, this script and packaging/control.
 IFS=: read -ra cmake_programs <<<"$PAIRS_PROGRAMS"
-jq -n '$ARGS.named' --arg version "$version" --arg summary "$PAIRS_SUMMARY" \
+jq -n '$ARGS.named' --arg version "$PAIRS_VERSION" --arg summary "$PAIRS_SUMMARY" \
   --arg maintainer "$(sed -n 's/^Maintainer: //p' "$here/control")" \
   --arg source "$source_dir" --argjson dates "$(jq -n '$ARGS.positional' --args "${dates[@]}")" \
   --argjson files "$(jq -n '$ARGS.named' --arg deb "$deb" --arg rpm "$rpm" \
@@ -120,11 +115,11 @@ jq -n '$ARGS.named' --arg version "$version" --arg summary "$PAIRS_SUMMARY" \
   --arg sysroot "$PAIRS_SYSROOT" --arg linkMap "$PAIRS_LINK_MAP" \
   --argjson programs "$(jq -n '$ARGS.positional' --args "${cmake_programs[@]}")" >"$release"
 [[ ! -f $build/$source_tarball ]] || can_make "$source_tarball" "${source_programs[@]}" || true
-"$here/holdings.sh" "$build" "$link" "$work/licenses"
+licenses=$work/licenses
+"$here/holdings.sh" "$build" "$link" "$licenses"
 
 # The .deb, the .rpm and the binary tarball at once, as each is mostly its
 # compressor's work; each writer's process is kept, to wait for its end.
-licenses=$work/licenses
 writers=()
 if can_make "$deb" "${binary_programs[@]}" dpkg-gencontrol dpkg-deb gzip awk find md5sum \
   "${shlibdeps[@]}"; then
