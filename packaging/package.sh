@@ -73,7 +73,7 @@ if [[ $kind == source ]]; then
   exit 0
 fi
 
-have "any release file but the source tarball" jq || exit 1
+have "the .deb, the .rpm, the binary tarball or the bill of materials" jq || exit 1
 # The processor the compiler builds for, and its names in packaging/architectures;
 # dpkg-architecture, where there is one, knows any vendor's spelling of its triplet.
 cxx=("$PAIRS_CXX" ${PAIRS_CXX_TARGET:+"--target=$PAIRS_CXX_TARGET"})
